@@ -1,0 +1,208 @@
+#include "cli.h"
+
+#include <clocale>
+#include <random>
+#include <system_error>
+
+#include "calc/calculation_run.h"
+#include "common/atomic_file.h"
+#include "diagrams/diagram_data_files.h"
+#include "sheet/analysis_file.h"
+
+namespace qarv {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kUsage =
+    R"(Usage: qarvelion-cli calc FILE.dor [--out DIR]
+       qarvelion-cli --help
+
+Recalculates every analysis of an analysis file (.dor) into a spinel formula
+(3 cations and 4 oxygens with ferric iron by charge balance; S = 4 or Se = 4)
+and names it after the IMA (2019) nomenclature of the spinel supergroup,
+exactly as the desktop program's "Open File to Calculate" does.
+
+Writes into DIR (default: the current folder):
+  results.tsv   the whole results table: the column numbers, the column
+                titles, then one line per calculated row; 171 cells joined
+                by tabs, UTF-8, LF line ends
+  *.dat         the 57 diagram data files of the run (Windows-1252, CR LF)
+
+Prints one line per calculated row: the row number and the oxyspinel,
+thiospinel and selenospinel species, separated by tabs (empty where the
+row holds no such analysis).
+
+Numbers are written with the digit-group and decimal characters of the
+LC_NUMERIC locale ("," and "." where it defines no digit grouping, as in C).
+
+Exit status: 0 on success; 2 when the file cannot be read or is no analysis
+file, or the output cannot be written (nothing is replaced then).
+)";
+
+// The command-line run: the sheet was loaded as Open File loads it, so the
+// run calculates it as it stands.
+class CliHost : public RunHost {
+public:
+    CliHost(std::string source, fs::path folder, NumberFormatSettings settings)
+        : source_(std::move(source)), folder_(std::move(folder)), settings_(std::move(settings)) {}
+
+    void setScreenTitle(std::string_view) override {}
+    ResultsTable& resultsTable() override { return table_; }
+    void setRunConstants(std::string_view, std::string_view, std::string_view) override {}
+    bool analysisFileOpened() const override { return true; }
+    void showOpenDialog(std::string_view) override {}
+    std::string fileDialogName() const override { return source_; }
+    void setFilePanel(std::string_view) override {}
+    void showResultsWindow() override {}
+    void showSourceFile(std::string_view) override {}
+    void reportPendingError() override {}
+    fs::path diagramFolder() const override { return folder_; }
+    NumberFormatSettings numberSettings() const override { return settings_; }
+
+    const ResultsTable& table() const { return table_; }
+
+private:
+    std::string source_;
+    fs::path folder_;
+    NumberFormatSettings settings_;
+    ResultsTable table_;
+};
+
+// A private folder inside the output folder where the run's files are made;
+// they are moved into the output folder only when every one is complete.
+class StagingFolder {
+public:
+    bool create(const fs::path& parent, std::string& error) {
+        std::random_device device;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            path_ = parent / (".qarvelion-run-" + std::to_string(device()));
+            std::error_code ec;
+            if (fs::create_directory(path_, ec)) return true;
+            if (ec) {
+                error = ec.message();
+                break;
+            }
+        }
+        path_.clear();
+        if (error.empty()) error = "no temporary folder could be made";
+        return false;
+    }
+    ~StagingFolder() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            fs::remove_all(path_, ignored);
+        }
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+int fail(std::ostream& err, const std::string& message) {
+    err << "qarvelion-cli: " << message << "\n";
+    return kExitFailure;
+}
+
+int calc(const std::string& input, const fs::path& outDir, std::ostream& out, std::ostream& err,
+         const NumberFormatSettings& settings) {
+    AnalysisSheet sheet;
+    const AnalysisFileText file = openAnalysisFile(sheet, input);
+    if (!file.ok) return fail(err, "cannot read '" + input + "': " + file.error);
+
+    std::error_code ec;
+    if (!fs::is_directory(outDir, ec)) {
+        return fail(err, "cannot write to '" + outDir.string() + "': no such folder");
+    }
+    StagingFolder staging;
+    std::string error;
+    if (!staging.create(outDir, error)) {
+        return fail(err, "cannot write to '" + outDir.string() + "': " + error);
+    }
+
+    const fs::path absoluteInput = fs::absolute(input, ec);
+    CliHost host(ec ? input : absoluteInput.string(), staging.path(), settings);
+    const RunReport report = runCalculation(sheet, host);
+    if (!report.fileErrors.empty()) {
+        return fail(err, "cannot write to '" + outDir.string() + "': " + report.fileErrors.front());
+    }
+    AtomicFile results(staging.path() / kResultsFileName);
+    results.write(host.table().toTsv());
+    if (!results.commit()) {
+        return fail(err, "cannot write '" + (outDir / kResultsFileName).string() +
+                             "': " + results.error());
+    }
+
+    // Every file is complete: move them into place.
+    std::vector<std::string> names;
+    for (const DiagramDataFile& f : diagramDataFiles()) names.emplace_back(f.fileName);
+    names.emplace_back(kResultsFileName);
+    for (const std::string& name : names) {
+        fs::rename(staging.path() / name, outDir / name, ec);
+        if (ec) return fail(err, "cannot write '" + (outDir / name).string() + "': " + ec.message());
+    }
+
+    const ResultsTable& table = host.table();
+    for (int r = 0; r < report.rowsAppended; ++r) {
+        const int tableRow = kResultsHeadingRows + r;
+        out << (r + 1) << '\t' << table.text(tableRow, rc::kOxySpecies) << '\t'
+            << table.text(tableRow, rc::kThioSpecies) << '\t'
+            << table.text(tableRow, rc::kSelenoSpecies) << '\n';
+    }
+    err << "qarvelion-cli: " << report.rowsAppended << " rows calculated; results in "
+        << (outDir / kResultsFileName).string() << ", " << names.size() - 1
+        << " diagram data files in " << outDir.string() << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const NumberFormatSettings& settings) {
+    if (args.empty()) {
+        err << kUsage;
+        return kExitFailure;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (args[0] != "calc") {
+        return fail(err, "unknown command '" + args[0] + "' (see qarvelion-cli --help)");
+    }
+    std::string input;
+    fs::path outDir = ".";
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--out") {
+            if (i + 1 >= args.size()) return fail(err, "--out needs a folder");
+            outDir = args[++i];
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            out << kUsage;
+            return kExitOk;
+        } else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-") {
+            return fail(err, "unknown option '" + args[i] + "' (see qarvelion-cli --help)");
+        } else if (input.empty()) {
+            input = args[i];
+        } else {
+            return fail(err, "calc takes one analysis file (see qarvelion-cli --help)");
+        }
+    }
+    if (input.empty()) return fail(err, "calc needs an analysis file (see qarvelion-cli --help)");
+    return calc(input, outDir, out, err, settings);
+}
+
+NumberFormatSettings numberSettingsFromEnvironment() {
+    NumberFormatSettings settings;
+    if (std::setlocale(LC_NUMERIC, "") == nullptr) return settings;
+    const std::lconv* conv = std::localeconv();
+    if (conv != nullptr && conv->thousands_sep != nullptr && conv->thousands_sep[0] != '\0') {
+        settings.groupSeparator = conv->thousands_sep;
+        if (conv->decimal_point != nullptr && conv->decimal_point[0] != '\0') {
+            settings.decimalSeparator = conv->decimal_point;
+        }
+    }
+    std::setlocale(LC_NUMERIC, "C");
+    return settings;
+}
+
+}  // namespace qarv

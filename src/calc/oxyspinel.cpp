@@ -1,0 +1,308 @@
+#include "calc/oxyspinel.h"
+
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+
+namespace qarv {
+namespace {
+
+// a / b, or 0 where the quotient cannot be formed.
+double quotient(double a, double b) { return b == 0 ? 0.0 : a / b; }
+
+// a / b where b > 0, else 0: the rule for the cation ratios.
+double ratio(double a, double b) { return b > 0 ? a / b : 0.0; }
+
+// The charge-balance estimate of a trivalent cation: 8 (1 - 3 / S), where 8
+// is twice the 4 oxygens and 3 the number of cations.
+double chargeDeficit(double s) { return s == 0 ? 0.0 : 8 * (1 - 3 / s); }
+
+// Sum of the 23 oxide values in column order, with optional replacements.
+double oxideSum(const OxideValues& w, std::initializer_list<std::pair<Oxide, double>> replaced) {
+    OxideValues v = w;
+    for (const auto& [oxide, value] : replaced) v[oxide] = value;
+    double total = 0;
+    for (double x : v) total += x;
+    return total;
+}
+
+// The divalent and trivalent oxide weights recalculated from a total given
+// as the divalent oxide: each is 0 unless all its conditions hold.
+struct OxidePair {
+    double divalent = 0;
+    double trivalent = 0;
+};
+
+OxidePair splitOxide(double wDivalent, double wTrivalent, double a2, double a3, double factor) {
+    OxidePair pair;
+    if (!(wDivalent > 0 && wTrivalent == 0 && a3 > 0)) return pair;
+    const double sum23 = a2 + a3;
+    const double sum32 = a3 + a2;
+    if (sum23 != 0 && a2 / sum23 > 0) pair.divalent = wDivalent * a2 / sum23;
+    if (sum32 != 0 && a3 / sum32 > 0) pair.trivalent = factor * wDivalent * a3 / sum32;
+    return pair;
+}
+
+}  // namespace
+
+OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
+    OxyspinelFormula f;
+    f.oxides = w;
+
+    // Molar amounts, cation and oxygen proportions, normalisation to 4
+    // oxygens, then rescaling to 3 cations.
+    std::array<double, kOxideCount> cations{};
+    double oxygens = 0;
+    for (int i = 0; i < kOxideCount; ++i) {
+        const double moles = w[i] / kOxides[i].molarMass;
+        cations[i] = moles * kOxides[i].cations;
+        oxygens += moles * kOxides[i].oxygens;
+    }
+    const double toFourOxygens = quotient(4, oxygens);
+    std::array<double, kOxideCount> k{};
+    double s = 0;
+    for (int i = 0; i < kOxideCount; ++i) {
+        k[i] = cations[i] * toFourOxygens;
+        s += k[i];
+    }
+    auto& a = f.apfu;
+    for (int i = 0; i < kOxideCount; ++i) a[i] = quotient(3 * k[i], s);
+
+    // Iron given as FeO alone: the charge deficit is ferric iron.
+    if (w[FeO] > 0 && w[Fe2O3] == 0) {
+        a[Fe3] = chargeDeficit(s);
+        a[Fe2] = a[Fe2] - a[Fe3];
+    }
+    // Manganese- and cobalt-dominated oxides: Mn3+ or Co3+ takes the whole
+    // deficit, and the row's iron leaves the formula.
+    if (w[MnO] > 75 && w[Mn2O3] == 0) {
+        a[Mn3] = chargeDeficit(s);
+        a[Mn2] = a[Mn2] - a[Mn3];
+        a[Fe3] = 0;
+        a[Fe2] = 0;
+    }
+    if (a[Mn2] < 0) a[Mn2] = 0;
+    if (w[CoO] > 75 && w[Co2O3] == 0) {
+        a[Co3] = chargeDeficit(s);
+        a[Co2] = a[Co2] - a[Co3];
+        a[Fe3] = 0;
+        a[Fe2] = 0;
+    }
+    if (a[Co2] < 0) a[Co2] = 0;
+
+    for (double x : a) f.cationTotal += x;
+
+    // Negative estimates are cleaned up after the total.
+    if (a[Fe2] < 0) a[Fe2] = 0;
+    if (a[Fe3] < 0) a[Fe3] = 0;
+    if (a[Mn3] < 0) a[Mn3] = 0;
+    if (a[Co3] < 0) a[Co3] = 0;
+
+    const OxidePair iron = splitOxide(w[FeO], w[Fe2O3], a[Fe2], a[Fe3], kFeOToFe2O3);
+    const OxidePair manganese = splitOxide(w[MnO], w[Mn2O3], a[Mn2], a[Mn3], kMnOToMn2O3);
+    const OxidePair cobalt = splitOxide(w[CoO], w[Co2O3], a[Co2], a[Co3], kCoOToCo2O3);
+    f.feOCalc = iron.divalent;
+    f.fe2O3Calc = iron.trivalent;
+    f.mnOCalc = manganese.divalent;
+    f.mn2O3Calc = manganese.trivalent;
+    f.coOCalc = cobalt.divalent;
+    f.co2O3Calc = cobalt.trivalent;
+
+    f.totalR2 = 0;
+    for (Cation c : {Fe2, Mg, Mn2, Cu, Zn, Co2, Ni, V2, Ca}) f.totalR2 += a[c];
+    f.totalR3 = 0;
+    for (Cation c : {Al, Cr, V3, Mn3, Fe3, Ti3, Co3}) f.totalR3 += a[c];
+    f.totalR4 = 0;
+    for (Cation c : {Si, Ge, Ti4}) f.totalR4 += a[c];
+    f.totalR5 = 0 + a[Sb];
+
+    f.fe3OverFe2 = ratio(a[Fe3], a[Fe2]);
+    f.fe3OverFe3Fe2 = ratio(a[Fe3], a[Fe3] + a[Fe2]);
+    f.crOverCrAl = ratio(a[Cr], a[Cr] + a[Al]);
+    f.fe2OverFe2Mg = ratio(a[Fe2], a[Fe2] + a[Mg]);
+    f.crOverCrAlFe3 = ratio(a[Cr], a[Cr] + a[Al] + a[Fe3]);
+    f.fe3OverFe3AlCr = ratio(a[Fe3], a[Fe3] + a[Al] + a[Cr]);
+    f.alOverAlFe3Cr = ratio(a[Al], a[Al] + a[Fe3] + a[Cr]);
+    f.tiOverTiCrAl = ratio(a[Ti4], a[Ti4] + a[Cr] + a[Al]);
+    f.mgOverMgFe2 = ratio(a[Mg], a[Mg] + a[Fe2]);
+    f.mgOverMgFe2Times100 = ratio(100 * a[Mg], a[Mg] + a[Fe2]);
+    f.crOverCrAlTimes100 = ratio(100 * a[Cr], a[Cr] + a[Al]);
+    f.fe2OverFe3 = ratio(a[Fe2], a[Fe3]);
+    f.fe3OverFe3Al = ratio(a[Fe3], a[Fe3] + a[Al]);
+    f.znOverZnMn = ratio(a[Zn], a[Zn] + a[Mn2]);
+
+    f.fe3PlusTwoTi = a[Fe3] + 2 * a[Ti4];
+    f.cuPlusZn = a[Cu] + a[Zn];
+    f.fe2PlusMn2 = a[Fe2] + a[Mn2];
+
+    // Total iron expressed as FeO.
+    f.feOTotal = (w[FeO] > 0 ? w[FeO] : 0.0) + (w[Fe2O3] > 0 ? w[Fe2O3] / kFeOToFe2O3 : 0.0);
+
+    // Final oxide total: a recalculated pair replaces the measured one; each
+    // line starts again from the measured values and the last one wins.
+    f.oxideTotal = oxideSum(w, {});
+    if (f.feOCalc > 0 && f.fe2O3Calc > 0) {
+        f.oxideTotal = oxideSum(w, {{FeO, f.feOCalc}, {Fe2O3, f.fe2O3Calc}});
+    }
+    if (f.mnOCalc > 0 && f.mn2O3Calc > 0) {
+        f.oxideTotal = oxideSum(w, {{MnO, f.mnOCalc}, {Mn2O3, f.mn2O3Calc}});
+    }
+    if (f.coOCalc > 0 && f.co2O3Calc > 0) {
+        f.oxideTotal = oxideSum(w, {{CoO, f.coOCalc}, {Co2O3, f.co2O3Calc}});
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------------------
+// Classification
+
+namespace {
+
+struct Candidate {
+    Cation cation;
+    std::string_view label;
+};
+
+// The label of the candidate strictly greater than every other, or nothing
+// when the highest value is shared.
+const std::string_view* dominant(const OxyspinelFormula& f,
+                                 std::initializer_list<Candidate> candidates) {
+    const Candidate* best = nullptr;
+    bool tie = false;
+    for (const Candidate& c : candidates) {
+        if (best == nullptr || f.apfu[c.cation] > f.apfu[best->cation]) {
+            best = &c;
+            tie = false;
+        } else if (!(f.apfu[c.cation] < f.apfu[best->cation])) {
+            tie = true;
+        }
+    }
+    return best != nullptr && !tie ? &best->label : nullptr;
+}
+
+void setIfDominant(std::string& text, const OxyspinelFormula& f,
+                   std::initializer_list<Candidate> candidates) {
+    if (const std::string_view* label = dominant(f, candidates)) text = *label;
+}
+
+void classifySpinel23(const OxyspinelFormula& f, SpinelClassification& c) {
+    const auto& a = f.apfu;
+    const double r2 = f.totalR2;
+    setIfDominant(c.dominantB, f,
+                  {{Cr, "Cr3+"}, {V3, "V3+"}, {Al, "Al3+"}, {Fe3, "Fe3+"}, {Mn3, "Mn3+"},
+                   {Ti3, "Ti3+"}, {Co3, "Co3+"}});
+    setIfDominant(c.dominantA, f,
+                  {{Fe2, "Fe2+"}, {Mg, "Mg2+"}, {Mn2, "Mn2+"}, {Co2, "Co2+"}, {Cu, "Cu2+"},
+                   {Zn, "Zn2+"}, {Ni, "Ni2+"}, {V2, "V2+"}});
+
+    // Each rule tests the texts as they stand when it is reached; the last
+    // match wins.
+    const auto is = [&c](std::string_view b, std::string_view a) {
+        return c.dominantB == b && c.dominantA == a;
+    };
+    if (is("Cr3+", "Fe2+")) c.species = "Chromite";
+    if (is("Cr3+", "Co2+")) c.species = "Cochromite";
+    if (is("V3+", "Fe2+")) c.species = "Coulsonite";
+    if (is("Fe3+", "Cu2+")) c.species = "Cuprospinel";
+    if (is("Al3+", "V2+")) c.species = "Dellagiustaite";
+    if (c.dominantB == "Al3+" && a[Al] > 2.5 && r2 < 0.33) {
+        c.species = "Deltalumite";
+        c.dominantB = "Al3+";
+        c.dominantA = "(Al)0.67(Vacancy)0.33";
+    }
+    if (is("Fe3+", "Zn2+")) c.species = "Franklinite";
+    if (is("Al3+", "Zn2+")) c.species = "Gahnite";
+    if (is("Al3+", "Mn2+")) c.species = "Galaxite";
+    if (is("Co3+", "Co2+")) c.species = "Guite";
+    if (is("Mn3+", "Mn2+")) c.species = "Hausmannite";
+    if (is("Al3+", "Fe2+")) c.species = "Hercynite";
+    if (is("Mn3+", "Zn2+")) c.species = "Hetaerolite";
+    if (is("Fe3+", "Mn2+")) c.species = "Jacobsite";
+    if (c.dominantB == "Fe3+" && r2 < 0.67 && a[Ti4] < 0.5) {
+        c.species = "Maghemite";
+        c.dominantA = "(Fe3+)0.67(Vacancy)0.33";
+    }
+    if (is("Cr3+", "Mg2+")) c.species = "Magnesiochromite";
+    if (is("V3+", "Mg2+")) c.species = "Magnesiocoulsonite";
+    if (is("Fe3+", "Mg2+") && r2 > 0.67) c.species = "Magnesioferrite";
+    if (is("Fe3+", "Fe2+")) c.species = "Magnetite";
+    if (is("Cr3+", "Mn2+")) c.species = "Manganochromite";
+    if (is("Al3+", "Mg2+")) c.species = "Spinel";
+    if (is("Al3+", "Cu2+")) c.species = "Thermaerogenite";
+    if (c.dominantB == "Fe3+" && r2 < 0.67 && a[Ti4] > 0.5) {
+        c.species = "Titanomaghemite";
+        c.dominantB = "Fe3+";
+        c.dominantA = "(Ti4+)0.5(Vacancy)0.5";
+    }
+    if (is("Fe3+", "Ni2+")) c.species = "Trevorite";
+    if (is("V3+", "Mn2+")) c.species = "Vuorelainenite";
+    if (is("Cr3+", "Zn2+")) c.species = "Zincochromite";
+    if (c.dominantB == "Al3+" && r2 < 0.67 && a[Li] > 0.25) {
+        c.species = "Chukochenite";
+        c.dominantB = "Al3+";
+        c.dominantA = "Li0.5Al0.5";
+    }
+    if (is("Al3+", "Ni2+")) c.species = "Chihmingite";
+}
+
+struct EndMember42 {
+    std::string_view species;
+    std::string_view dominantB;  // the divalent cation
+    std::string_view dominantA;  // the tetravalent site content
+};
+
+constexpr std::array<EndMember42, 7> kEndMembers42 = {{
+    {"Ahrensite", "Fe2+", "Si4+"},
+    {"Brunogeierite", "Fe2+", "Ge4+"},
+    {"Filipstadite", "Mn2+", "(Fe3+)0.5(Sb5+)0.5"},
+    {"Qandilite", "Mg2+", "Ti4+"},
+    {"Ringwoodite", "Mg2+", "Si4+"},
+    {"Tegengrenite", "Mg2+", "(Mn3+)0.5(Sb5+)0.5"},
+    {"Ulvöspinel", "Fe2+", "Ti4+"},
+}};
+
+void classifySpinel42(const OxyspinelFormula& f, SpinelClassification& c) {
+    const auto& a = f.apfu;
+    setIfDominant(c.dominantA, f, {{Fe2, "Fe2+"}, {Mn2, "Mn2+"}, {Mg, "Mg2+"}});
+    std::string tetravalent;
+    setIfDominant(tetravalent, f, {{Si, "Si4+"}, {Ge, "Ge4+"}, {Ti4, "Ti4+"}});
+
+    const std::string& A = c.dominantA;
+    const std::string& T = tetravalent;
+    if (A == "Fe2+" && T == "Si4+") c.species = "Ahrensite";
+    if (A == "Fe2+" && T == "Ge4+") c.species = "Brunogeierite";
+    if (A == "Mn2+" && a[Sb] > 0.4) c.species = "Filipstadite";
+    if (A == "Mg2+" && T == "Ti4+" && a[Mg] > 1) c.species = "Qandilite";
+    if (A == "Mg2+" && T == "Si4+") c.species = "Ringwoodite";
+    if (A == "Mg2+" && a[Sb] > 0.4) c.species = "Tegengrenite";
+    if (A == "Fe2+" && T == "Ti4+") c.species = "Ulvöspinel";
+
+    for (const EndMember42& member : kEndMembers42) {
+        if (c.species == member.species) {
+            c.dominantB = member.dominantB;
+            c.dominantA = member.dominantA;
+        }
+    }
+}
+
+}  // namespace
+
+SpinelClassification classifyOxyspinel(const OxyspinelFormula& f) {
+    SpinelClassification c;
+    if (f.totalR2 > 1.5) {
+        c.subgroup = "Spinel subgroup (4-2)";
+        c.group = "Oxyspinel group";
+    }
+    if (f.totalR3 > 1) {
+        c.subgroup = "Spinel subgroup (2-3)";
+        c.group = "Oxyspinel group";
+    }
+    if (c.subgroup == "Spinel subgroup (2-3)") {
+        classifySpinel23(f, c);
+    } else if (c.subgroup == "Spinel subgroup (4-2)") {
+        classifySpinel42(f, c);
+    }
+    return c;
+}
+
+}  // namespace qarv
