@@ -22,7 +22,7 @@ Recalculates every analysis of an analysis file (.dor) into a spinel formula
 and names it after the IMA (2019) nomenclature of the spinel supergroup,
 exactly as the desktop program's "Open File to Calculate" does.
 
-Writes into DIR (default: the current folder):
+Writes into DIR (default: the current folder; made if missing):
   results.tsv   the whole results table: the column numbers, the column
                 titles, then one line per calculated row; 171 cells joined
                 by tabs, UTF-8, LF line ends
@@ -110,9 +110,12 @@ int calc(const std::string& input, const fs::path& outDir, std::ostream& out, st
     const AnalysisFileText file = openAnalysisFile(sheet, input);
     if (!file.ok) return fail(err, "cannot read '" + input + "': " + file.error);
 
+    // A missing output folder is made; anything else in its place is an error.
     std::error_code ec;
-    if (!fs::is_directory(outDir, ec)) {
-        return fail(err, "cannot write to '" + outDir.string() + "': no such folder");
+    if (!fs::exists(outDir, ec)) fs::create_directories(outDir, ec);
+    if (!fs::is_directory(outDir)) {
+        return fail(err, "cannot write to '" + outDir.string() + "': " +
+                             (ec ? ec.message() : std::string("not a folder")));
     }
     StagingFolder staging;
     std::string error;

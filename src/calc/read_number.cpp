@@ -34,8 +34,10 @@ double readNumber(std::string_view text) {
             number.push_back('.');
             number.append(text.substr(fracStart, j - fracStart));
             haveDigits = true;
+            i = j;
         }
-        i = j;
+        // A period without digits after it ends the number ("5." and
+        // "5.e3" read 5).
     }
     if (!haveDigits) return 0.0;
     if (i < n && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {

@@ -8,11 +8,13 @@
 namespace qarv {
 namespace {
 
+// Temporary names must not be guessable; the generator is seeded once from
+// the system's random source, which is slow to open for every file.
 std::string randomSuffix() {
     static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::random_device device;
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     std::string suffix;
-    for (int i = 0; i < 12; ++i) suffix.push_back(kDigits[device() % 36]);
+    for (int i = 0; i < 12; ++i) suffix.push_back(kDigits[generator() % 36]);
     return suffix;
 }
 
