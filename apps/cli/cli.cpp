@@ -104,6 +104,52 @@ int fail(std::ostream& err, const std::string& message) {
     return kExitFailure;
 }
 
+// Moves the named files from `from` into `to`, replacing the files there. If
+// one cannot be put in place, the ones already moved are taken back and the
+// earlier files restored, so `to` holds either all new files or its old ones.
+bool replaceAll(const fs::path& from, const fs::path& to, const std::vector<std::string>& names,
+                std::string& error) {
+    std::error_code ec;
+    for (const std::string& name : names) {
+        const auto status = fs::symlink_status(to / name, ec);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            error = "'" + (to / name).string() + "': something other than a file is in the way";
+            return false;
+        }
+    }
+    const fs::path previous = from / "previous";
+    fs::create_directory(previous, ec);
+    if (ec) {
+        error = "'" + to.string() + "': " + ec.message();
+        return false;
+    }
+    struct Moved {
+        std::string name;
+        bool hadPrevious;
+    };
+    std::vector<Moved> moved;
+    for (const std::string& name : names) {
+        const bool hadPrevious = fs::exists(to / name, ec);
+        if (hadPrevious) fs::rename(to / name, previous / name, ec);
+        if (!ec) fs::rename(from / name, to / name, ec);
+        if (ec) {
+            error = "'" + (to / name).string() + "': " + ec.message();
+            if (hadPrevious && fs::exists(previous / name)) {
+                std::error_code ignored;
+                fs::rename(previous / name, to / name, ignored);
+            }
+            for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
+                std::error_code ignored;
+                fs::remove(to / it->name, ignored);
+                if (it->hadPrevious) fs::rename(previous / it->name, to / it->name, ignored);
+            }
+            return false;
+        }
+        moved.push_back({name, hadPrevious});
+    }
+    return true;
+}
+
 int calc(const std::string& input, const fs::path& outDir, std::ostream& out, std::ostream& err,
          const NumberFormatSettings& settings) {
     AnalysisSheet sheet;
@@ -136,13 +182,12 @@ int calc(const std::string& input, const fs::path& outDir, std::ostream& out, st
                              "': " + results.error());
     }
 
-    // Every file is complete: move them into place.
+    // Every file is complete: move them into place, all or none.
     std::vector<std::string> names;
     for (const DiagramDataFile& f : diagramDataFiles()) names.emplace_back(f.fileName);
     names.emplace_back(kResultsFileName);
-    for (const std::string& name : names) {
-        fs::rename(staging.path() / name, outDir / name, ec);
-        if (ec) return fail(err, "cannot write '" + (outDir / name).string() + "': " + ec.message());
+    if (!replaceAll(staging.path(), outDir, names, error)) {
+        return fail(err, "cannot write " + error);
     }
 
     const ResultsTable& table = host.table();
