@@ -3,23 +3,19 @@
 // order the runs processed them. Plain text cells; the window only shows it.
 
 #include <string>
-#include <vector>
 
 #include "results/results_layout.h"
 #include "results/sample_row.h"
+#include "sheet/text_grid.h"
 
 namespace qarv {
 
-class ResultsTable {
+inline constexpr int kResultsHeadingRows = 2;
+
+class ResultsTable : public TextGrid {
 public:
     // A table with its two heading rows (see buildLayout).
     ResultsTable();
-
-    int rowCount() const { return static_cast<int>(rows_.size()); }
-    int columnCount() const { return kResultColumnCount; }
-    const std::string& text(int row, int column) const;
-    void setText(int row, int column, std::string text);
-    const std::vector<std::string>& row(int index) const { return rows_[index]; }
 
     // Back to the two heading rows alone: row 0 the column numbers with
     // "Qarvelion" in column 0, row 1 the column titles.
@@ -30,11 +26,6 @@ public:
     // The whole table as text: cells joined by tabs, each row ended by a line
     // feed.
     std::string toTsv() const;
-
-private:
-    std::vector<std::vector<std::string>> rows_;
 };
-
-inline constexpr int kResultsHeadingRows = 2;
 
 }  // namespace qarv
