@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace qarv {
 namespace {
@@ -24,14 +23,19 @@ bool isHalfway(double x, int decimals) {
     return std::fmod(x, grid) == grid / 2;
 }
 
-// to_chars rounds ties to even; a value exactly halfway is moved one unit in
-// the last place away from zero, which rounds it away from zero and cannot
-// cross any other rounding boundary.
-double tieAwayFromZero(double x, int decimals) {
-    if (isHalfway(x, decimals)) {
-        return std::nextafter(x, std::copysign(std::numeric_limits<double>::infinity(), x));
+// Adds one unit in the last place to a run of decimal digits (a period is
+// passed over); true when the carry runs out of the first digit.
+bool incrementDigits(std::string& digits) {
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] == '.') continue;
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            return false;
+        }
     }
-    return x;
+    return true;
 }
 
 void appendGroupedInteger(std::string& out, std::string_view digits, const std::string& group) {
@@ -50,38 +54,60 @@ bool allZeroDigits(std::string_view s) {
 }
 
 void appendFixed(std::string& out, double value, int decimals, const NumberFormatSettings& s) {
+    // to_chars rounds to nearest with ties to even on the exact binary value.
+    // A value exactly halfway has a finite expansion one digit longer, ending
+    // in 5: that digit is dropped and the rest rounded away from zero.
+    const bool halfway = isHalfway(value, decimals);
     char buf[400];
-    const double x = tieAwayFromZero(value, decimals);
-    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
+                                 decimals + (halfway ? 1 : 0));
     std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    std::string digits(text);
+    if (halfway) {
+        digits.pop_back();
+        if (!digits.empty() && digits.back() == '.') digits.pop_back();
+        if (incrementDigits(digits)) digits.insert(digits.begin(), '1');
     }
-    if (negative && !allZeroDigits(text)) out.push_back('-');
-    const std::size_t point = text.find('.');
-    appendGroupedInteger(out, text.substr(0, point), s.groupSeparator);
-    if (point != std::string_view::npos) {
+    if (negative && !allZeroDigits(digits)) out.push_back('-');
+    const std::size_t point = digits.find('.');
+    appendGroupedInteger(out, std::string_view(digits).substr(0, point), s.groupSeparator);
+    if (point != std::string::npos) {
         out += s.decimalSeparator;
-        out.append(text.substr(point + 1));
+        out.append(digits, point + 1);
     }
 }
 
 constexpr int kPlainDigits = 15;
 
-// x in scientific form with 15 significant digits ("-1.23450000000000e+17");
-// returns the decimal exponent of the rounded value.
-int toScientific(double x, char (&buf)[64], std::string_view& text) {
+// x's significant digits (no sign, no point) rounded half away from zero to
+// 15, and the decimal exponent of the rounded value; e is the exponent of x.
+int roundToSignificant(double x, int e, std::string& digits) {
+    const bool halfway = isHalfway(x, kPlainDigits - 1 - e);
+    char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
-                                 kPlainDigits - 1);
-    text = std::string_view(buf, static_cast<std::size_t>(r.ptr - buf));
-    const std::size_t e = text.find('e');
-    std::size_t start = e + 1;
+                                 kPlainDigits - 1 + (halfway ? 1 : 0));
+    std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    const std::size_t e_pos = text.find('e');
+    std::size_t start = e_pos + 1;
     if (text[start] == '+') ++start;
     int exponent = 0;
     std::from_chars(text.data() + start, text.data() + text.size(), exponent);
-    text = text.substr(0, e);
+    digits.clear();
+    for (char c : text.substr(0, e_pos)) {
+        if (c != '.') digits.push_back(c);
+    }
+    if (halfway) {
+        // The exact expansion ends in the 16th digit, a 5.
+        digits.pop_back();
+        if (incrementDigits(digits)) {
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++exponent;
+        }
+    }
     return exponent;
 }
 
@@ -97,18 +123,9 @@ void appendPlain(std::string& out, double value, const NumberFormatSettings& s) 
     int e = static_cast<int>(std::floor(std::log10(magnitude)));
     if (magnitude < std::pow(10.0, e)) --e;
     if (magnitude >= std::pow(10.0, e + 1)) ++e;
-    char buf[64];
-    std::string_view text;
-    // The exponent of the rounded value: one more than e when rounding
-    // carries into a new digit.
-    const int exponent = toScientific(tieAwayFromZero(value, kPlainDigits - 1 - e), buf, text);
-    const bool negative = text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    // Significant digits without the point, trailing zeros dropped.
     std::string digits;
-    for (char c : text) {
-        if (c != '.') digits.push_back(c);
-    }
+    const int exponent = roundToSignificant(value, e, digits);
+    const bool negative = value < 0;
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
     if (negative) out.push_back('-');

@@ -58,6 +58,15 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{1.0625, NumberForm::F3, "1.063"}, FixedCase{0.03125, NumberForm::F4, "0.0313"},
         FixedCase{0.15625, NumberForm::F4, "0.1563"},
         FixedCase{1234567.125, NumberForm::F2, "1,234,567.13"},
+        // Ties of large values, whose unit in the last place is close to the
+        // rounding step: the tie is decided on the exact digits, not by
+        // nudging the value (which once turned .0625 into .066).
+        FixedCase{17592186044416.0625, NumberForm::F3, "17,592,186,044,416.063"},  // 2^44 + 1/16
+        FixedCase{999999999999999.875, NumberForm::F2, "999,999,999,999,999.88"},
+        FixedCase{1000000000000000.125, NumberForm::F2, "1,000,000,000,000,000.13"},
+        FixedCase{241264265751995.46875, NumberForm::F4, "241,264,265,751,995.4688"},
+        FixedCase{-241264265751995.46875, NumberForm::F4, "-241,264,265,751,995.4688"},
+        FixedCase{999999999999.9995, NumberForm::F3, "1,000,000,000,000.000"},  // stored above the tie
         // At least one integer digit, trailing zeros kept.
         FixedCase{0, NumberForm::F2, "0.00"}, FixedCase{0.5, NumberForm::F3, "0.500"},
         FixedCase{3, NumberForm::F4, "3.0000"}, FixedCase{100, NumberForm::F2, "100.00"},
