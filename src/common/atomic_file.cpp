@@ -36,8 +36,10 @@ AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
 
 AtomicFile::~AtomicFile() { discard(); }
 
-void AtomicFile::fail(const std::string& what) {
-    if (error_.empty()) error_ = what;
+void AtomicFile::fail(const std::string& what, std::error_code code) {
+    if (!error_.empty()) return;
+    error_ = what;
+    errorCode_ = code ? code : std::make_error_code(std::errc::io_error);
 }
 
 bool AtomicFile::open(std::filesystem::path target) {
@@ -46,7 +48,7 @@ bool AtomicFile::open(std::filesystem::path target) {
     target_ = std::move(target);
     std::error_code ec;
     if (std::filesystem::is_directory(target_, ec)) {
-        fail("it is a folder");
+        fail("it is a folder", std::make_error_code(std::errc::is_a_directory));
         return false;
     }
     const auto folder = target_.parent_path();
@@ -57,7 +59,8 @@ bool AtomicFile::open(std::filesystem::path target) {
         if (file_ == nullptr && errno != EEXIST) break;
     }
     if (file_ == nullptr) {
-        fail(std::strerror(errno));
+        const int code = errno;
+        fail(std::strerror(code), std::error_code(code, std::generic_category()));
         temp_.clear();
         return false;
     }
@@ -67,22 +70,23 @@ bool AtomicFile::open(std::filesystem::path target) {
 void AtomicFile::write(std::string_view bytes) {
     if (file_ == nullptr || bytes.empty()) return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-        fail(std::strerror(errno));
+        const int code = errno;
+        fail(std::strerror(code), std::error_code(code, std::generic_category()));
     }
 }
 
 bool AtomicFile::commit() {
     if (file_ == nullptr) {
-        fail("the file was not created");
+        fail("the file was not created", std::make_error_code(std::errc::bad_file_descriptor));
         return false;
     }
-    if (std::fflush(file_) != 0) fail(std::strerror(errno));
-    if (std::fclose(file_) != 0) fail(std::strerror(errno));
+    if (std::fflush(file_) != 0) fail(std::strerror(errno), {errno, std::generic_category()});
+    if (std::fclose(file_) != 0) fail(std::strerror(errno), {errno, std::generic_category()});
     file_ = nullptr;
     if (error_.empty()) {
         std::error_code ec;
         std::filesystem::rename(temp_, target_, ec);
-        if (ec) fail(ec.message());
+        if (ec) fail(ec.message(), ec);
     }
     if (!error_.empty()) {
         std::error_code ignored;

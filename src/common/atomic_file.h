@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace qarv {
 
@@ -36,15 +37,18 @@ public:
     void discard();
 
     const std::string& error() const { return error_; }
+    // The first failure as an error code (empty when none was reported).
+    const std::error_code& errorCode() const { return errorCode_; }
     const std::filesystem::path& target() const { return target_; }
 
 private:
-    void fail(const std::string& what);
+    void fail(const std::string& what, std::error_code code = {});
 
     std::FILE* file_ = nullptr;
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::string error_;
+    std::error_code errorCode_;
 };
 
 }  // namespace qarv

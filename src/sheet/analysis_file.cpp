@@ -19,7 +19,12 @@ std::string analysisFileBytes(std::string_view blockText) {
     std::string bytes;
     bytes.reserve(blockText.size() + 4);
     bytes.push_back(kQuote);
-    bytes += encodeWindows1252(blockText);
+    // A double quote inside a cell is written twice, so that it cannot end
+    // the block; files without one are unchanged.
+    for (char c : encodeWindows1252(blockText)) {
+        if (c == kQuote) bytes.push_back(kQuote);
+        bytes.push_back(c);
+    }
     bytes.push_back(kQuote);
     bytes += "\r\n";
     return bytes;
@@ -35,13 +40,25 @@ AnalysisFileText parseAnalysisFile(std::string_view bytes) {
         result.error = "not an analysis file (it does not start with a double quote)";
         return result;
     }
-    const std::size_t end = bytes.find(kQuote, 1);
-    if (end == std::string_view::npos) {
-        result.error = "the analysis file is incomplete (its closing double quote is missing)";
-        return result;
+    // The block ends at the first double quote that is not doubled.
+    std::string block;
+    std::size_t i = 1;
+    while (true) {
+        const std::size_t quote = bytes.find(kQuote, i);
+        if (quote == std::string_view::npos) {
+            result.error = "the analysis file is incomplete (its closing double quote is missing)";
+            return result;
+        }
+        block.append(bytes.substr(i, quote - i));
+        if (quote + 1 < bytes.size() && bytes[quote + 1] == kQuote) {
+            block.push_back(kQuote);
+            i = quote + 2;
+            continue;
+        }
+        break;
     }
     result.ok = true;
-    result.blockText = decodeWindows1252(bytes.substr(1, end - 1));
+    result.blockText = decodeWindows1252(block);
     return result;
 }
 
@@ -82,7 +99,7 @@ AnalysisFileText readAnalysisFile(const std::filesystem::path& path) {
 }
 
 bool writeAnalysisFile(const std::filesystem::path& path, AnalysisSheet& sheet,
-                       std::string* error) {
+                       std::string* error, std::error_code* code) {
     sheet.selectDataArea();
     AtomicFile file;
     if (file.open(path)) {
@@ -90,6 +107,7 @@ bool writeAnalysisFile(const std::filesystem::path& path, AnalysisSheet& sheet,
         if (file.commit()) return true;
     }
     if (error != nullptr) *error = file.error();
+    if (code != nullptr) *code = file.errorCode();
     return false;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // Analysis files (.dor): the sheet's data area as one quoted block text,
-// Windows-1252 on disk, followed by CR LF.
+// Windows-1252 on disk, followed by CR LF. A double quote inside a cell is
+// written doubled ("") and read back as one.
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "sheet/analysis_sheet.h"
 
@@ -25,8 +27,9 @@ struct AnalysisFileText {
 
 // The bytes of an analysis file holding the given block text.
 std::string analysisFileBytes(std::string_view blockText);
-// The block text inside an analysis file's bytes; fails when the bytes do
-// not start with a double quote or the closing quote is missing.
+// The block text inside an analysis file's bytes (a doubled quote read as
+// one); fails when the bytes do not start with a double quote or the
+// closing quote is missing.
 AnalysisFileText parseAnalysisFile(std::string_view bytes);
 
 // Reads a file's block text.
@@ -35,7 +38,7 @@ AnalysisFileText readAnalysisFile(const std::filesystem::path& path);
 // path; the old file, if any, is replaced only once the new one is complete.
 // Selects the data area, as saving does on the grid.
 bool writeAnalysisFile(const std::filesystem::path& path, AnalysisSheet& sheet,
-                       std::string* error = nullptr);
+                       std::string* error = nullptr, std::error_code* code = nullptr);
 
 // Selects the data area and lays the block text over it; cells the text does
 // not reach keep their texts.

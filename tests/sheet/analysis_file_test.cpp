@@ -166,28 +166,42 @@ TEST(AnalysisFileOpen, ReadsTheTextBetweenTheQuotesAndIgnoresWhatFollows) {
     EXPECT_EQ(empty.blockText, "");
 }
 
-TEST(AnalysisFileOpen, ADoubleQuoteInACellEndsTheText) {
-    // The format has no escape: the text read back ends at the quote, and
-    // the cells after it keep what the sheet held.
+TEST(AnalysisFileQuotes, ADoubleQuoteInACellSurvivesSaveAndOpen) {
+    // A quote in a cell is stored doubled, so it neither ends the block nor
+    // loses the cells after it; sample names such as 5" core are kept.
     test::TempDir dir;
     AnalysisSheet saved = laidOutSheet();
     saved.setText(1, 1, "Sample");
     saved.setText(1, 2, "ab\"cd");
     saved.setText(1, 3, "after");
-    saved.setText(2, 1, "row 2");
+    saved.setText(2, 1, "\"quoted\"");
+    saved.setText(3, 1, "\"\"");
     const fs::path path = dir.path() / "quote.dor";
     ASSERT_TRUE(writeAnalysisFile(path, saved));
+    const std::string bytes = test::readFile(path);
+    EXPECT_NE(bytes.find("ab\"\"cd"), std::string::npos);
+    EXPECT_EQ(bytes.size(), 12003u + 6 + 6 + 5 + 10 + 4);  // each quote written twice
 
     AnalysisSheet opened = laidOutSheet();
-    opened.setText(1, 1, "old 1");
-    opened.setText(1, 2, "old 2");
     opened.setText(1, 3, "old 3");
-    opened.setText(2, 1, "old row 2");
     ASSERT_TRUE(openAnalysisFile(opened, path).ok);
     EXPECT_EQ(opened.text(1, 1), "Sample");
-    EXPECT_EQ(opened.text(1, 2), "ab");
-    EXPECT_EQ(opened.text(1, 3), "old 3");
-    EXPECT_EQ(opened.text(2, 1), "old row 2");
+    EXPECT_EQ(opened.text(1, 2), "ab\"cd");
+    EXPECT_EQ(opened.text(1, 3), "after");
+    EXPECT_EQ(opened.text(2, 1), "\"quoted\"");
+    EXPECT_EQ(opened.text(3, 1), "\"\"");
+}
+
+TEST(AnalysisFileQuotes, AFileWithoutQuotesInCellsIsReadAsBefore) {
+    // The closing quote is followed by CR LF, never by a second quote, so
+    // files written before quotes were doubled read exactly as they did.
+    const AnalysisFileText file = parseAnalysisFile("\"a\tb\rc\"\r\n");
+    ASSERT_TRUE(file.ok);
+    EXPECT_EQ(file.blockText, "a\tb\rc");
+    const AnalysisFileText doubled = parseAnalysisFile("\"5\"\" core\"\r\n");
+    ASSERT_TRUE(doubled.ok);
+    EXPECT_EQ(doubled.blockText, "5\" core");
+    EXPECT_FALSE(parseAnalysisFile("\"unterminated\"\"").ok);
 }
 
 // Files that are not analysis files, and paths that are no file at all.
