@@ -23,6 +23,7 @@
 #include "sheet/grid_editing.h"
 #include "ui/about_window.h"
 #include "ui/artwork.h"
+#include "ui/grid_commands.h"
 #include "ui/grid_view.h"
 #include "ui/results_window.h"
 #include "ui/sheet_style.h"
@@ -575,39 +576,11 @@ void DataEntryWindow::insertRow() {
     sheetChanged();
 }
 
-void DataEntryWindow::copy() {
-    Clipboard& clipboard = *context_.platform.clipboard;
-    if (!clipboard.clear() || !clipboard.setText(QString::fromStdString(selectionText(sheet_)))) {
-        context_.pending.set(err::kCantOpenClipboard);
-    }
-}
-
-void DataEntryWindow::cut() {
-    copy();
-    emptySelection(sheet_);
-    sheetModel_->regionChanged(sheet_.selection());
-}
-
-void DataEntryWindow::deleteCells() {
-    emptySelection(sheet_);
-    sheetModel_->regionChanged(sheet_.selection());
-}
-
-void DataEntryWindow::paste() {
-    const std::optional<QString> text = context_.platform.clipboard->text();
-    if (!text) {
-        context_.pending.set(err::kCantOpenClipboard);
-        return;
-    }
-    if (text->isEmpty()) return;
-    pasteText(sheet_, text->toStdString());
-    sheetModel_->regionChanged(sheet_.selection());
-}
-
-void DataEntryWindow::selectAllCells() {
-    selectAll(sheet_, 1, 1);
-    sheetView_->showGridSelection();
-}
+void DataEntryWindow::copy() { copySelection(*sheetView_, context_); }
+void DataEntryWindow::cut() { cutSelection(*sheetView_, context_); }
+void DataEntryWindow::deleteCells() { deleteSelection(*sheetView_); }
+void DataEntryWindow::paste() { pasteClipboard(*sheetView_, context_); }
+void DataEntryWindow::selectAllCells() { selectAllFrom(*sheetView_, 1, 1); }
 
 // ---------------------------------------------------------------------------
 // Calculate, windows, help, exit

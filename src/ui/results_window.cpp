@@ -19,6 +19,7 @@
 #include "sheet/grid_editing.h"
 #include "ui/about_window.h"
 #include "ui/artwork.h"
+#include "ui/grid_commands.h"
 #include "ui/grid_view.h"
 #include "ui/sheet_style.h"
 #include "ui/text_grid_model.h"
@@ -323,40 +324,12 @@ void ResultsWindow::showRunError() {
 // ---------------------------------------------------------------------------
 // Editing: the data-entry grid's commands, applied to the results table.
 
-void ResultsWindow::copy() {
-    Clipboard& clipboard = *context_.platform.clipboard;
-    if (!clipboard.clear() || !clipboard.setText(QString::fromStdString(selectionText(table_)))) {
-        context_.pending.set(err::kCantOpenClipboard);
-    }
-}
-
-void ResultsWindow::cut() {
-    copy();
-    emptySelection(table_);
-    tableModel_->regionChanged(table_.selection());
-}
-
-void ResultsWindow::deleteCells() {
-    emptySelection(table_);
-    tableModel_->regionChanged(table_.selection());
-}
-
-void ResultsWindow::paste() {
-    const std::optional<QString> text = context_.platform.clipboard->text();
-    if (!text) {
-        context_.pending.set(err::kCantOpenClipboard);
-        return;
-    }
-    if (text->isEmpty()) return;
-    pasteText(table_, text->toStdString());
-    tableModel_->regionChanged(table_.selection());
-}
-
-void ResultsWindow::selectAllCells() {
-    // The results table's Select All takes in the heading row and column.
-    selectAll(table_, 0, 0);
-    tableView_->showGridSelection();
-}
+void ResultsWindow::copy() { copySelection(*tableView_, context_); }
+void ResultsWindow::cut() { cutSelection(*tableView_, context_); }
+void ResultsWindow::deleteCells() { deleteSelection(*tableView_); }
+void ResultsWindow::paste() { pasteClipboard(*tableView_, context_); }
+// The results table's Select All takes in the heading row and column.
+void ResultsWindow::selectAllCells() { selectAllFrom(*tableView_, 0, 0); }
 
 // ---------------------------------------------------------------------------
 // Excel: the results workbook link. No spreadsheet application is available
