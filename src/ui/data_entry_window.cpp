@@ -326,9 +326,9 @@ bool DataEntryWindow::startupFrameShown() const { return !startupFrame_->isHidde
 bool DataEntryWindow::sheetShown() const { return !sheetView_->isHidden(); }
 
 void DataEntryWindow::buildMenus() {
-    for (const MenuSpec& spec : menuTree()) {
-        QMenu* menu = menuBar()->addMenu(spec.caption);
-        menu->setObjectName(QString::fromLatin1(spec.name));
+    for (const MenuSpec& row : menuTree()) {
+        QMenu* menu = menuBar()->addMenu(row.caption);
+        menu->setObjectName(QString::fromLatin1(row.name));
         menuActions_[menu->objectName()] = menu->menuAction();
         if (menu->objectName() == QLatin1String("mnuEdit")) editMenu_ = menu;
         std::function<void(QMenu*, const std::vector<ItemSpec>&)> fill = [&](QMenu* target,
@@ -355,7 +355,7 @@ void DataEntryWindow::buildMenus() {
                 }
             }
         };
-        fill(menu, spec.items);
+        fill(menu, row.items);
     }
     menuAction(QStringLiteral("mnuOpen"))->setCheckable(true);
 
@@ -382,16 +382,16 @@ void DataEntryWindow::buildToolbar() {
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(24, 24));
     int next = 1;
-    for (const ButtonSpec& spec : kButtons) {
-        for (; next < spec.number; ++next) toolbar_->addSeparator();
-        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(spec.icon)),
-                                              QString::fromUtf8(spec.tip));
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(spec.number));
-        const int number = spec.number;
+    for (const ButtonSpec& row : kButtons) {
+        for (; next < row.number; ++next) toolbar_->addSeparator();
+        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(row.icon)),
+                                              QString::fromUtf8(row.tip));
+        button->setToolTip(QString::fromUtf8(row.tip));
+        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(row.number));
+        const int number = row.number;
         connect(button, &QAction::triggered, this, [this, number] { pressToolbarButton(number); });
-        buttons_[spec.number] = button;
-        next = spec.number + 1;
+        buttons_[row.number] = button;
+        next = row.number + 1;
     }
 }
 
@@ -421,10 +421,10 @@ void DataEntryWindow::buildStatusBar() {
 
 void DataEntryWindow::pressToolbarButton(int number) {
     context_.pending.clear();
-    for (const ButtonSpec& spec : kButtons) {
-        if (spec.number == number) {
+    for (const ButtonSpec& row : kButtons) {
+        if (row.number == number) {
             if (buttons_[number] != nullptr && !buttons_[number]->isEnabled()) return;
-            (this->*spec.command)();
+            (this->*row.command)();
             break;
         }
     }

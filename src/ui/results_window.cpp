@@ -216,9 +216,9 @@ void ResultsWindow::buildMenus() {
     graph->setObjectName(qs(kGraphMenuItem));
     menuActions_[graph->objectName()] = graph->menuAction();
     for (int s = 0; s < kDiagramSubmenuCount; ++s) {
-        const DiagramSubmenu& spec = diagramSubmenus()[s];
-        QMenu* sub = graph->addMenu(qs(spec.caption));
-        sub->setObjectName(qs(spec.item));
+        const DiagramSubmenu& row = diagramSubmenus()[s];
+        QMenu* sub = graph->addMenu(qs(row.caption));
+        sub->setObjectName(qs(row.item));
         menuActions_[sub->objectName()] = sub->menuAction();
         for (const DiagramMenuLine& line : diagramSubmenuLines(s)) {
             if (line.isSeparator()) {
@@ -254,16 +254,16 @@ void ResultsWindow::buildToolbar() {
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(24, 24));
     int next = 1;
-    for (const ButtonSpec& spec : kButtons) {
-        for (; next < spec.number; ++next) toolbar_->addSeparator();
-        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(spec.icon)),
-                                              QString::fromUtf8(spec.tip));
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(spec.number));
-        const int number = spec.number;
+    for (const ButtonSpec& row : kButtons) {
+        for (; next < row.number; ++next) toolbar_->addSeparator();
+        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(row.icon)),
+                                              QString::fromUtf8(row.tip));
+        button->setToolTip(QString::fromUtf8(row.tip));
+        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(row.number));
+        const int number = row.number;
         connect(button, &QAction::triggered, this, [this, number] { pressToolbarButton(number); });
-        buttons_[spec.number] = button;
-        next = spec.number + 1;
+        buttons_[row.number] = button;
+        next = row.number + 1;
     }
 }
 
@@ -306,9 +306,9 @@ void ResultsWindow::tableChanged() {
 
 void ResultsWindow::pressToolbarButton(int number) {
     context_.pending.clear();
-    for (const ButtonSpec& spec : kButtons) {
-        if (spec.number == number) {
-            (this->*spec.command)();
+    for (const ButtonSpec& row : kButtons) {
+        if (row.number == number) {
+            (this->*row.command)();
             break;
         }
     }

@@ -70,17 +70,17 @@ GridStyle analysisSheetStyle() {
 GridStyle resultsTableStyle() {
     return [](const TextGrid& grid, int row, int column, int role) -> QVariant {
         if (column < 0 || column >= kResultColumnCount) return {};
-        const ResultColumn& spec = resultColumns()[column];
+        const ResultColumn& layout = resultColumns()[column];
         if (role == Qt::BackgroundRole) {
-            if (row == 0 && spec.numberColour) return QBrush(colourOf(*spec.numberColour));
+            if (row == 0 && layout.numberColour) return QBrush(colourOf(*layout.numberColour));
             return {};
         }
         if (role == Qt::TextAlignmentRole) {
             if (row == 0) {
                 return column == 0 ? alignmentOf(CellAlignment::Left) : alignmentOf(CellAlignment::Centre);
             }
-            if (row == 1 && spec.kind != ResultKind::Unused) return alignmentOf(spec.titleAlignment);
-            if (spec.kind != ResultKind::Unused) return alignmentOf(spec.alignment);
+            if (row == 1 && layout.kind != ResultKind::Unused) return alignmentOf(layout.titleAlignment);
+            if (layout.kind != ResultKind::Unused) return alignmentOf(layout.alignment);
             return generalAlignment(grid.text(row, column));
         }
         return {};
