@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
+  libxlsxwriter-dev libfreexl-dev libminizip-dev libpugixml-dev zlib1g-dev
 )
 
 missing=()

@@ -1,0 +1,70 @@
+#include "spreadsheet/workbook_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "common/run_errors.h"
+#include "spreadsheet/file_checks.h"
+
+namespace qarv {
+
+namespace detail {
+
+int checkReadableFile(const std::filesystem::path& path, std::string& message) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        message = "cannot find " + path.string();
+        return runErrorNumber(ec, path);
+    }
+    if (std::filesystem::is_directory(status)) {
+        message = path.string() + " is a folder";
+        return err::kPathFileAccessError;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        const std::error_code openError(errno, std::generic_category());
+        message = "cannot open " + path.string() + ": " + openError.message();
+        return runErrorNumber(openError, path);
+    }
+    std::fclose(file);
+    return err::kNone;
+}
+
+}  // namespace detail
+
+WorkbookFileKind workbookFileKind(const std::filesystem::path& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return WorkbookFileKind::Unknown;
+    unsigned char head[8] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    static constexpr unsigned char kZip[4] = {'P', 'K', 0x03, 0x04};
+    static constexpr unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (got >= 4 && std::memcmp(head, kZip, 4) == 0) return WorkbookFileKind::Xlsx;
+    if (got == 8 && std::memcmp(head, kOle2, 8) == 0) return WorkbookFileKind::Xls;
+    return WorkbookFileKind::Unknown;
+}
+
+WorkbookReadResult readWorkbookFile(const std::filesystem::path& path,
+                                    const WorkbookReadLimits& limits) {
+    WorkbookReadResult result;
+    result.error = detail::checkReadableFile(path, result.message);
+    if (!result.ok()) return result;
+    switch (workbookFileKind(path)) {
+        case WorkbookFileKind::Xlsx:
+            return readXlsxFile(path, limits);
+        case WorkbookFileKind::Xls:
+            return readXlsFile(path, limits);
+        case WorkbookFileKind::Unknown:
+            break;
+    }
+    result.error = err::kInvalidFileFormat;
+    result.message = path.string() + " is neither an .xlsx nor an .xls workbook";
+    return result;
+}
+
+}  // namespace qarv

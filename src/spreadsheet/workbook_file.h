@@ -1,0 +1,56 @@
+#pragma once
+// Workbook files: .xlsx read and written, .xls (BIFF8) read. Failures carry
+// the run-time error number the windows report (53 missing file, 76 missing
+// folder, 75 no access, 321 a file that is not a readable workbook).
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "spreadsheet/workbook.h"
+
+namespace qarv {
+
+// Bounds on what a workbook file can make the reader hold.
+struct WorkbookReadLimits {
+    // One part of an .xlsx package (a sheet, the shared strings, the
+    // workbook) may unpack to at most this many bytes; a larger one makes
+    // the file unreadable.
+    std::uint64_t maxPartBytes = 256ull * 1024 * 1024;
+    // Cells kept over all sheets; further cells are ignored.
+    std::size_t maxCells = 16u * 1024 * 1024;
+};
+
+struct WorkbookReadResult {
+    Workbook book;
+    int error = 0;        // a run-time error number; 0 on success
+    std::string message;  // what went wrong, for diagnostics
+    bool ok() const { return error == 0; }
+};
+
+enum class WorkbookFileKind { Xlsx, Xls, Unknown };
+
+// What the file's first bytes say it is: a zip package (.xlsx) or an OLE2
+// compound file (.xls). The extension is not looked at.
+WorkbookFileKind workbookFileKind(const std::filesystem::path& path);
+
+// Reads a workbook of either kind, chosen by content.
+WorkbookReadResult readWorkbookFile(const std::filesystem::path& path,
+                                    const WorkbookReadLimits& limits = {});
+WorkbookReadResult readXlsxFile(const std::filesystem::path& path,
+                                const WorkbookReadLimits& limits = {});
+// The active sheet of an .xls file is not recorded by the reader: the
+// first sheet is taken as active.
+WorkbookReadResult readXlsFile(const std::filesystem::path& path,
+                               const WorkbookReadLimits& limits = {});
+
+// Writes the workbook as .xlsx under a temporary name in the target folder
+// and renames it onto the target when complete; the target is untouched on
+// failure. Text cells are written as text, number cells as numbers in their
+// number format; numbers keep 16 significant digits, so a double that needs
+// all 17 reads back as its 16-digit neighbour. A workbook without sheets is written with one empty sheet
+// "Sheet1". Returns 0 or a run-time error number; message says why.
+int writeXlsxFile(const Workbook& book, const std::filesystem::path& path,
+                  std::string* message = nullptr);
+
+}  // namespace qarv
