@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <clocale>
 #include <random>
 #include <system_error>
@@ -7,17 +8,24 @@
 #include "calc/calculation_run.h"
 #include "common/atomic_file.h"
 #include "diagrams/diagram_data_files.h"
+#include "results/results_workbook.h"
 #include "sheet/analysis_file.h"
+#include "spreadsheet/workbook_file.h"
+#include "spreadsheet/workbook_import.h"
 
 namespace qarv {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kUsage =
-    R"(Usage: qarvelion-cli calc FILE.dor [--out DIR]
+    R"(Usage: qarvelion-cli calc FILE [--out DIR] [--xlsx RESULTS.xlsx]
        qarvelion-cli --help
 
-Recalculates every analysis of an analysis file (.dor) into a spinel formula
+FILE is an analysis file (.dor), or a workbook (.xlsx or .xls) laid out like
+the analysis sheet (titles in row 1, row numbers in column A; the block
+A1:BH201 of its active sheet is taken, as the desktop program loads it).
+
+Recalculates every analysis of the file into a spinel formula
 (3 cations and 4 oxygens with ferric iron by charge balance; S = 4 or Se = 4)
 and names it after the IMA (2019) nomenclature of the spinel supergroup,
 exactly as the desktop program's "Open File to Calculate" does.
@@ -28,6 +36,10 @@ Writes into DIR (default: the current folder; made if missing):
                 by tabs, UTF-8, LF line ends
   *.dat         the 57 diagram data files of the run (Windows-1252, CR LF)
 
+With --xlsx, also writes the results table to that workbook, as the desktop
+program sends it: every cell in place, numbers as numbers with the number
+format that shows the table's text, everything else as text.
+
 Prints one line per calculated row: the row number and the oxyspinel,
 thiospinel and selenospinel species, separated by tabs (empty where the
 row holds no such analysis).
@@ -36,7 +48,7 @@ Numbers are written with the digit-group and decimal characters of the
 LC_NUMERIC locale ("," and "." where it defines no digit grouping, as in C).
 
 Exit status: 0 on success; 2 when the file cannot be read or is no analysis
-file, or the output cannot be written (nothing is replaced then).
+file or workbook, or the output cannot be written (nothing is replaced then).
 )";
 
 // The command-line run: the sheet was loaded as Open File loads it, so the
@@ -150,11 +162,31 @@ bool replaceAll(const fs::path& from, const fs::path& to, const std::vector<std:
     return true;
 }
 
-int calc(const std::string& input, const fs::path& outDir, std::ostream& out, std::ostream& err,
-         const NumberFormatSettings& settings) {
-    AnalysisSheet sheet;
+// Loads the input as Open File loads an analysis file, or, for a workbook,
+// as the Load command does: a new sheet, then the block A1:BH201 of the
+// workbook's active sheet.
+bool loadInput(AnalysisSheet& sheet, const std::string& input, std::string& error) {
+    if (workbookFileKind(input) != WorkbookFileKind::Unknown) {
+        const WorkbookReadResult book = readWorkbookFile(input);
+        if (!book.ok() || book.book.sheets.empty()) {
+            error = book.message.empty() ? "not a readable workbook" : book.message;
+            return false;
+        }
+        newSheet(sheet);
+        importWorksheetBlock(book.book.sheets[std::min(book.book.activeSheet, book.book.sheets.size() - 1)],
+                             sheet);
+        return true;
+    }
     const AnalysisFileText file = openAnalysisFile(sheet, input);
-    if (!file.ok) return fail(err, "cannot read '" + input + "': " + file.error);
+    if (!file.ok) error = file.error;
+    return file.ok;
+}
+
+int calc(const std::string& input, const fs::path& outDir, const std::string& xlsx,
+         std::ostream& out, std::ostream& err, const NumberFormatSettings& settings) {
+    AnalysisSheet sheet;
+    std::string error;
+    if (!loadInput(sheet, input, error)) return fail(err, "cannot read '" + input + "': " + error);
 
     // A missing output folder is made; anything else in its place is an error.
     std::error_code ec;
@@ -164,7 +196,6 @@ int calc(const std::string& input, const fs::path& outDir, std::ostream& out, st
                              (ec ? ec.message() : std::string("not a folder")));
     }
     StagingFolder staging;
-    std::string error;
     if (!staging.create(outDir, error)) {
         return fail(err, "cannot write to '" + outDir.string() + "': " + error);
     }
@@ -191,6 +222,12 @@ int calc(const std::string& input, const fs::path& outDir, std::ostream& out, st
     }
 
     const ResultsTable& table = host.table();
+    if (!xlsx.empty()) {
+        std::string message;
+        if (writeXlsxFile(resultsWorkbook(table, settings), xlsx, &message) != 0) {
+            return fail(err, "cannot write '" + xlsx + "': " + message);
+        }
+    }
     for (int r = 0; r < report.rowsAppended; ++r) {
         const int tableRow = kResultsHeadingRows + r;
         out << (r + 1) << '\t' << table.text(tableRow, rc::kOxySpecies) << '\t'
@@ -219,11 +256,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return fail(err, "unknown command '" + args[0] + "' (see qarvelion-cli --help)");
     }
     std::string input;
+    std::string xlsx;
     fs::path outDir = ".";
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--out") {
             if (i + 1 >= args.size()) return fail(err, "--out needs a folder");
             outDir = args[++i];
+        } else if (args[i] == "--xlsx") {
+            if (i + 1 >= args.size()) return fail(err, "--xlsx needs a file name");
+            xlsx = args[++i];
         } else if (args[i] == "--help" || args[i] == "-h") {
             out << kUsage;
             return kExitOk;
@@ -236,7 +277,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     if (input.empty()) return fail(err, "calc needs an analysis file (see qarvelion-cli --help)");
-    return calc(input, outDir, out, err, settings);
+    return calc(input, outDir, xlsx, out, err, settings);
 }
 
 NumberFormatSettings numberSettingsFromEnvironment() {

@@ -17,6 +17,7 @@
 
 #include "cli.h"
 #include "sheet/analysis_file.h"
+#include "spreadsheet/workbook_file.h"
 #include "test_support.h"
 
 namespace qarv {
@@ -69,7 +70,7 @@ TEST(CliUsage, HelpPrintsTheUsageAndSucceeds) {
          std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"calc", "--help"}}) {
         const CliResult r = run(args);
         EXPECT_EQ(r.status, kExitOk) << args.front();
-        EXPECT_NE(r.out.find("Usage: qarvelion-cli calc FILE.dor [--out DIR]"), std::string::npos);
+        EXPECT_NE(r.out.find("Usage: qarvelion-cli calc FILE [--out DIR] [--xlsx RESULTS.xlsx]"), std::string::npos);
         EXPECT_EQ(r.err, "");
     }
 }
@@ -297,6 +298,81 @@ TEST(CliSettings, ALocaleWithoutDigitGroupingGivesCommaAndPeriod) {
     } else {
         ::unsetenv("LC_ALL");
     }
+}
+
+}  // namespace
+}  // namespace qarv
+
+namespace qarv {
+namespace {
+
+// A workbook laid out like the analysis sheet: row 1 the titles, column A
+// the row numbers, as a saved sheet is exported.
+Workbook workbookOfSheet(const AnalysisSheet& sheet) {
+    Workbook book;
+    book.addSheet("Notes");  // the analyses are on the active, second sheet
+    Worksheet& data = book.addSheet("Analyses");
+    book.activeSheet = 1;
+    for (int r = 0; r < sheet.rowCount(); ++r) {
+        for (int c = 0; c < 60; ++c) setCellText(data, r + 1, c + 1, sheet.text(r, c));
+    }
+    setCellText(data, 1, 62, "beyond the block");  // column BJ is not read
+    return book;
+}
+
+TEST(CliWorkbooks, AWorkbookLaidOutLikeTheSheetCalculatesAsTheAnalysisFileDoes) {
+    test::TempDir root;
+    const fs::path dor = root.path() / "three.dor";
+    writeThreeAnalyses(dor);
+    AnalysisSheet sheet;
+    ASSERT_TRUE(openAnalysisFile(sheet, dor).ok);
+    const fs::path xlsx = root.path() / "three.xlsx";
+    ASSERT_EQ(writeXlsxFile(workbookOfSheet(sheet), xlsx), 0);
+
+    const fs::path fromDor = root.path() / "dor", fromXlsx = root.path() / "xlsx";
+    ASSERT_EQ(run({"calc", dor.string(), "--out", fromDor.string()}).status, kExitOk);
+    const CliResult r = run({"calc", xlsx.string(), "--out", fromXlsx.string()});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "1\tChromite\t\t\n2\t\tCarrollite\t\n3\t\t\tTyrrellite\n");
+    EXPECT_EQ(test::readFile(fromXlsx / "results.tsv"), test::readFile(fromDor / "results.tsv"));
+    EXPECT_EQ(test::readFile(fromXlsx / "CuCoNiss.dat"), test::readFile(fromDor / "CuCoNiss.dat"));
+}
+
+TEST(CliWorkbooks, XlsxOutputHoldsTheTableWithNumbersAsNumbers) {
+    test::TempDir root;
+    const fs::path dor = root.path() / "three.dor";
+    writeThreeAnalyses(dor);
+    const fs::path out = root.path() / "out";
+    const fs::path xlsx = root.path() / "Output.xlsx";
+    const CliResult r = run({"calc", dor.string(), "--out", out.string(), "--xlsx", xlsx.string()});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+
+    const WorkbookReadResult book = readWorkbookFile(xlsx);
+    ASSERT_TRUE(book.ok()) << book.message;
+    const Worksheet& sheet = book.book.sheets.at(0);
+    EXPECT_EQ(cellText(sheet, 1, 1), "Qarvelion");
+    EXPECT_EQ(cellText(sheet, 2, 1), "Sample No");
+    EXPECT_EQ(cellText(sheet, 3, 1), "Chr 1");
+    const Cell* al2o3 = findCell(sheet, 3, 5);  // table column 4
+    ASSERT_NE(al2o3, nullptr);
+    EXPECT_EQ(al2o3->kind, Cell::Kind::Number);
+    EXPECT_EQ(al2o3->number, 15);
+    EXPECT_EQ(cellText(sheet, 3, 78), "Chromite");  // table column 77
+
+    const CliResult bad = run({"calc", dor.string(), "--out", out.string(), "--xlsx",
+                               (root.path() / "no such folder" / "x.xlsx").string()});
+    EXPECT_EQ(bad.status, kExitFailure);
+    EXPECT_NE(bad.err.find("x.xlsx"), std::string::npos);
+}
+
+TEST(CliWorkbooks, AFileThatOnlyLooksLikeAWorkbookIsRefused) {
+    test::TempDir root;
+    const fs::path fake = root.path() / "fake.xlsx";
+    test::writeFile(fake, std::string("PK\x03\x04", 4) + "not really a zip");
+    const CliResult r = run({"calc", fake.string(), "--out", (root.path() / "out").string()});
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_NE(r.err.find("fake.xlsx"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root.path() / "out" / "results.tsv"));
 }
 
 }  // namespace

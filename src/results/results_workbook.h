@@ -1,0 +1,26 @@
+#pragma once
+// The results table as a workbook sheet: table cell (r, c) goes to sheet cell
+// (r + 1, c + 1), the whole table, heading rows and empty columns included.
+
+#include "results/number_format.h"
+#include "results/results_table.h"
+#include "spreadsheet/workbook.h"
+
+namespace qarv {
+
+// The workbook number format that shows exactly a column form's text.
+std::string_view workbookNumberFormat(NumberForm form);
+
+// Fills the sheet from the results table. Numbers travel as numbers: in the
+// columns that show a number, a data cell whose text is a number in the
+// column's form is written as that number with the format that shows the
+// same text, so the workbook computes with the values and still shows what
+// the table shows. Everything else (headings, sample names, labels, texts a
+// user typed) is written as text, so a sample named "007" stays "007".
+void fillResultsSheet(Worksheet& sheet, const ResultsTable& table,
+                      const NumberFormatSettings& settings);
+
+// A workbook of one sheet holding the results table.
+Workbook resultsWorkbook(const ResultsTable& table, const NumberFormatSettings& settings);
+
+}  // namespace qarv
