@@ -54,7 +54,7 @@ file or workbook, or the output cannot be written (nothing is replaced then).
 // The command-line run: the sheet was loaded as Open File loads it, so the
 // run calculates it as it stands.
 class CliHost : public RunHost {
-public:
+  public:
     CliHost(std::string source, fs::path folder, NumberFormatSettings settings)
         : source_(std::move(source)), folder_(std::move(folder)), settings_(std::move(settings)) {}
 
@@ -73,7 +73,7 @@ public:
 
     const ResultsTable& table() const { return table_; }
 
-private:
+  private:
     std::string source_;
     fs::path folder_;
     NumberFormatSettings settings_;
@@ -83,7 +83,7 @@ private:
 // A private folder inside the output folder where the run's files are made;
 // they are moved into the output folder only when every one is complete.
 class StagingFolder {
-public:
+  public:
     bool create(const fs::path& parent, std::string& error) {
         std::random_device device;
         for (int attempt = 0; attempt < 16; ++attempt) {
@@ -107,7 +107,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -173,8 +173,8 @@ bool loadInput(AnalysisSheet& sheet, const std::string& input, std::string& erro
             return false;
         }
         newSheet(sheet);
-        importWorksheetBlock(book.book.sheets[std::min(book.book.activeSheet, book.book.sheets.size() - 1)],
-                             sheet);
+        importWorksheetBlock(
+            book.book.sheets[std::min(book.book.activeSheet, book.book.sheets.size() - 1)], sheet);
         return true;
     }
     const AnalysisFileText file = openAnalysisFile(sheet, input);
@@ -192,8 +192,8 @@ int calc(const std::string& input, const fs::path& outDir, const std::string& xl
     std::error_code ec;
     if (!fs::exists(outDir, ec)) fs::create_directories(outDir, ec);
     if (!fs::is_directory(outDir)) {
-        return fail(err, "cannot write to '" + outDir.string() + "': " +
-                             (ec ? ec.message() : std::string("not a folder")));
+        return fail(err, "cannot write to '" + outDir.string() +
+                             "': " + (ec ? ec.message() : std::string("not a folder")));
     }
     StagingFolder staging;
     if (!staging.create(outDir, error)) {
@@ -209,8 +209,8 @@ int calc(const std::string& input, const fs::path& outDir, const std::string& xl
     AtomicFile results(staging.path() / kResultsFileName);
     results.write(host.table().toTsv());
     if (!results.commit()) {
-        return fail(err, "cannot write '" + (outDir / kResultsFileName).string() +
-                             "': " + results.error());
+        return fail(
+            err, "cannot write '" + (outDir / kResultsFileName).string() + "': " + results.error());
     }
 
     // Every file is complete: move them into place, all or none.

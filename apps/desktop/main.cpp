@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qarvelion"));
-    qarv::ui::AppContext context{qarv::ui::systemPlatform(), QApplication::applicationDirPath(), {}, {}};
+    qarv::ui::AppContext context{
+        qarv::ui::systemPlatform(), QApplication::applicationDirPath(), {}, {}};
     qarv::ui::DataEntryWindow window(context);
     window.show();
     return QApplication::exec();

@@ -26,7 +26,7 @@ inline constexpr std::string_view kFerricMethodPanelText = "Droop (1987)";
 
 // What the run needs of the windows, the file dialog and the file system.
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
     // The data-entry window's screen title.
     virtual void setScreenTitle(std::string_view title) = 0;
@@ -55,7 +55,7 @@ public:
 };
 
 struct RunReport {
-    int lastRow = 0;                 // rows 1 to lastRow were processed
+    int lastRow = 0;  // rows 1 to lastRow were processed
     int rowsAppended = 0;
     std::vector<std::string> fileErrors;  // diagram data files that could not be written
 };

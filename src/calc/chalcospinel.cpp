@@ -6,7 +6,9 @@
 namespace qarv {
 namespace {
 
-double quotient(double a, double b) { return b == 0 ? 0.0 : a / b; }
+double quotient(double a, double b) {
+    return b == 0 ? 0.0 : a / b;
+}
 
 // Atomic proportions, atomic fractions, then the factor that makes the anion
 // 4: apfu_i = f_i * 4 / f_anion.

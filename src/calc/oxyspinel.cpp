@@ -8,14 +8,20 @@ namespace qarv {
 namespace {
 
 // a / b, or 0 where the quotient cannot be formed.
-double quotient(double a, double b) { return b == 0 ? 0.0 : a / b; }
+double quotient(double a, double b) {
+    return b == 0 ? 0.0 : a / b;
+}
 
 // a / b where b > 0, else 0: the rule for the cation ratios.
-double ratio(double a, double b) { return b > 0 ? a / b : 0.0; }
+double ratio(double a, double b) {
+    return b > 0 ? a / b : 0.0;
+}
 
 // The charge-balance estimate of a trivalent cation: 8 (1 - 3 / S), where 8
 // is twice the 4 oxygens and 3 the number of cations.
-double chargeDeficit(double s) { return s == 0 ? 0.0 : 8 * (1 - 3 / s); }
+double chargeDeficit(double s) {
+    return s == 0 ? 0.0 : 8 * (1 - 3 / s);
+}
 
 // Sum of the 23 oxide values in column order, with optional replacements.
 double oxideSum(const OxideValues& w, std::initializer_list<std::pair<Oxide, double>> replaced) {
@@ -189,11 +195,22 @@ void classifySpinel23(const OxyspinelFormula& f, SpinelClassification& c) {
     const auto& a = f.apfu;
     const double r2 = f.totalR2;
     setIfDominant(c.dominantB, f,
-                  {{Cr, "Cr3+"}, {V3, "V3+"}, {Al, "Al3+"}, {Fe3, "Fe3+"}, {Mn3, "Mn3+"},
-                   {Ti3, "Ti3+"}, {Co3, "Co3+"}});
+                  {{Cr, "Cr3+"},
+                   {V3, "V3+"},
+                   {Al, "Al3+"},
+                   {Fe3, "Fe3+"},
+                   {Mn3, "Mn3+"},
+                   {Ti3, "Ti3+"},
+                   {Co3, "Co3+"}});
     setIfDominant(c.dominantA, f,
-                  {{Fe2, "Fe2+"}, {Mg, "Mg2+"}, {Mn2, "Mn2+"}, {Co2, "Co2+"}, {Cu, "Cu2+"},
-                   {Zn, "Zn2+"}, {Ni, "Ni2+"}, {V2, "V2+"}});
+                  {{Fe2, "Fe2+"},
+                   {Mg, "Mg2+"},
+                   {Mn2, "Mn2+"},
+                   {Co2, "Co2+"},
+                   {Cu, "Cu2+"},
+                   {Zn, "Zn2+"},
+                   {Ni, "Ni2+"},
+                   {V2, "V2+"}});
 
     // Each rule tests the texts as they stand when it is reached; the last
     // match wins.

@@ -20,7 +20,9 @@ std::string randomSuffix() {
 
 }  // namespace
 
-AtomicFile::AtomicFile(AtomicFile&& other) noexcept { *this = std::move(other); }
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept {
+    *this = std::move(other);
+}
 
 AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
     if (this != &other) {
@@ -34,7 +36,9 @@ AtomicFile& AtomicFile::operator=(AtomicFile&& other) noexcept {
     return *this;
 }
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 void AtomicFile::fail(const std::string& what, std::error_code code) {
     if (!error_.empty()) return;

@@ -12,7 +12,7 @@
 namespace qarv {
 
 class AtomicFile {
-public:
+  public:
     AtomicFile() = default;
     explicit AtomicFile(std::filesystem::path target) { open(std::move(target)); }
     AtomicFile(const AtomicFile&) = delete;
@@ -41,7 +41,7 @@ public:
     const std::error_code& errorCode() const { return errorCode_; }
     const std::filesystem::path& target() const { return target_; }
 
-private:
+  private:
     void fail(const std::string& what, std::error_code code = {});
 
     std::FILE* file_ = nullptr;

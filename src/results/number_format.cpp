@@ -160,11 +160,15 @@ void appendPlain(std::string& out, double value, const NumberFormatSettings& s) 
 
 int decimalsOf(NumberForm form) {
     switch (form) {
-        case NumberForm::F2: return 2;
+        case NumberForm::F2:
+            return 2;
         case NumberForm::F3:
-        case NumberForm::F3g: return 3;
-        case NumberForm::F4: return 4;
-        case NumberForm::Plain: return 0;
+        case NumberForm::F3g:
+            return 3;
+        case NumberForm::F4:
+            return 4;
+        case NumberForm::Plain:
+            return 0;
     }
     return 0;
 }

@@ -14,12 +14,13 @@ constexpr int kValueWidth = 940;
 
 // Fills a run of like columns starting at `first`.
 class Builder {
-public:
+  public:
     explicit Builder(Columns& columns) : columns_(columns) {}
 
     void sample(int column, SheetBlock block) {
-        columns_[column] = {"Sample No", 1550, CellAlignment::Left, CellAlignment::Left,
-                            std::nullopt, ResultKind::Text, NumberForm::Plain, block};
+        columns_[column] = {"Sample No",         1550,         CellAlignment::Left,
+                            CellAlignment::Left, std::nullopt, ResultKind::Text,
+                            NumberForm::Plain,   block};
     }
 
     void numbers(int first, std::initializer_list<std::string_view> titles,
@@ -27,9 +28,14 @@ public:
         int c = first;
         auto width = widths.begin();
         for (std::string_view title : titles) {
-            columns_[c++] = {title,         *width,         CellAlignment::Centre,
-                             CellAlignment::Centre, std::nullopt, ResultKind::Number,
-                             form,          block};
+            columns_[c++] = {title,
+                             *width,
+                             CellAlignment::Centre,
+                             CellAlignment::Centre,
+                             std::nullopt,
+                             ResultKind::Number,
+                             form,
+                             block};
             if (width + 1 != widths.end()) ++width;
         }
     }
@@ -39,26 +45,27 @@ public:
         int c = first;
         auto width = widths.begin();
         for (std::string_view title : titles) {
-            columns_[c++] = {title, *width, alignment, alignment, std::nullopt, ResultKind::Text,
-                             NumberForm::Plain, block};
+            columns_[c++] = {title,        *width,           alignment,         alignment,
+                             std::nullopt, ResultKind::Text, NumberForm::Plain, block};
             if (width + 1 != widths.end()) ++width;
         }
     }
 
     void separator(int column) {
-        columns_[column] = {"", kSeparatorWidth, CellAlignment::General, CellAlignment::General,
-                            std::nullopt, ResultKind::Unused, NumberForm::Plain, SheetBlock::None};
+        columns_[column] = {
+            "",           kSeparatorWidth,    CellAlignment::General, CellAlignment::General,
+            std::nullopt, ResultKind::Unused, NumberForm::Plain,      SheetBlock::None};
     }
 
-private:
+  private:
     Columns& columns_;
 };
 
 Columns makeColumns() {
     Columns columns{};
     for (auto& column : columns) {
-        column = {"", std::nullopt, CellAlignment::General, CellAlignment::General, std::nullopt,
-                  ResultKind::Unused, NumberForm::Plain, SheetBlock::None};
+        column = {"",           std::nullopt,       CellAlignment::General, CellAlignment::General,
+                  std::nullopt, ResultKind::Unused, NumberForm::Plain,      SheetBlock::None};
     }
     Builder b(columns);
     constexpr auto oxy = SheetBlock::Oxyspinel;
@@ -68,19 +75,18 @@ Columns makeColumns() {
     constexpr auto left = CellAlignment::Left;
 
     b.sample(rc::kOxySample, oxy);
-    b.numbers(rc::kOxides,
-              {"[SiO2", "TiO2", "GeO2", "Al2O3", "Ti2O3", "Cr2O3", "V2O3", "Fe2O3", "Mn2O3",
-               "Co2O3", "VO", "FeO", "MgO", "CaO", "MnO", "CuO", "ZnO", "CoO", "NiO", "Na2O",
-               "K2O", "Li2O", "Sb2O5"},
+    b.numbers(rc::kOxides, {"[SiO2", "TiO2",  "GeO2", "Al2O3", "Ti2O3", "Cr2O3", "V2O3", "Fe2O3",
+                            "Mn2O3", "Co2O3", "VO",   "FeO",   "MgO",   "CaO",   "MnO",  "CuO",
+                            "ZnO",   "CoO",   "NiO",  "Na2O",  "K2O",   "Li2O",  "Sb2O5"},
               {kValueWidth}, NumberForm::F3, oxy);
     b.numbers(rc::kOxideTotal, {"Total (%)]"}, {1200}, NumberForm::F3, oxy);
     b.numbers(rc::kCalcOxides,
               {"[FeO(calc.)", "Fe2O3(calc.) (%)]", "[MnO(calc.)", "Mn2O3(calc.) (%)]",
                "[CoO(calc.)", "Co2O3(calc.) (%)]"},
               {1400, 1800, 1400, 1800, 1400, 1800}, NumberForm::F2, oxy);
-    b.numbers(rc::kCations,
-              {"[Si", "Ti", "Ge", "Al", "Ti3+", "Cr", "V3+", "Fe3+", "Mn3+", "Co3+", "V2+",
-               "Fe2+", "Mg", "Ca", "Mn", "Cu", "Zn", "Co2+", "Ni", "Na", "K", "Li", "Sb5+"},
+    b.numbers(rc::kCations, {"[Si",  "Ti",   "Ge",  "Al",   "Ti3+", "Cr", "V3+", "Fe3+",
+                             "Mn3+", "Co3+", "V2+", "Fe2+", "Mg",   "Ca", "Mn",  "Cu",
+                             "Zn",   "Co2+", "Ni",  "Na",   "K",    "Li", "Sb5+"},
               {kValueWidth}, NumberForm::F4, oxy);
     columns[rc::kCations + Ge].form = NumberForm::F3g;  // Ge shows three decimals
     b.numbers(rc::kCationTotal, {"Total (apfu)]"}, {1300}, NumberForm::F3, oxy);
@@ -104,8 +110,7 @@ Columns makeColumns() {
     b.numbers(rc::kThioWtTotal, {"Total (%)]"}, {kValueWidth}, NumberForm::F2, thio);
     b.numbers(rc::kThioApfu, thioElements, {kValueWidth}, NumberForm::F3, thio);
     b.numbers(rc::kThioApfuTotal, {"Total]"}, {kValueWidth}, NumberForm::F2, thio);
-    b.texts(rc::kThioDominantA, {"[Dominant A Cation", "Dominant B Cation]"}, {1700}, centre,
-            thio);
+    b.texts(rc::kThioDominantA, {"[Dominant A Cation", "Dominant B Cation]"}, {1700}, centre, thio);
     b.texts(rc::kThioGroup, {"[Spinel Group", "Spinel Subgroup", "Spinel Species]"},
             {1700, 2200, 1800}, left, thio);
 
@@ -129,10 +134,17 @@ Columns makeColumns() {
     for (int c = 1; c < kResultColumnCount; ++c) {
         if (columns[c].kind == ResultKind::Unused) continue;
         switch (columns[c].block) {
-            case SheetBlock::Oxyspinel: columns[c].numberColour = kOxyspinelColour; break;
-            case SheetBlock::Thiospinel: columns[c].numberColour = kThiospinelColour; break;
-            case SheetBlock::Selenospinel: columns[c].numberColour = kSelenospinelColour; break;
-            case SheetBlock::None: break;
+            case SheetBlock::Oxyspinel:
+                columns[c].numberColour = kOxyspinelColour;
+                break;
+            case SheetBlock::Thiospinel:
+                columns[c].numberColour = kThiospinelColour;
+                break;
+            case SheetBlock::Selenospinel:
+                columns[c].numberColour = kSelenospinelColour;
+                break;
+            case SheetBlock::None:
+                break;
         }
     }
     return columns;

@@ -2,7 +2,9 @@
 
 namespace qarv {
 
-ResultsTable::ResultsTable() : TextGrid(kResultsHeadingRows, kResultColumnCount) { buildLayout(); }
+ResultsTable::ResultsTable() : TextGrid(kResultsHeadingRows, kResultColumnCount) {
+    buildLayout();
+}
 
 void ResultsTable::buildLayout() {
     setColumnCount(kResultColumnCount);

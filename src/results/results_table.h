@@ -13,7 +13,7 @@ namespace qarv {
 inline constexpr int kResultsHeadingRows = 2;
 
 class ResultsTable : public TextGrid {
-public:
+  public:
     // A table with its two heading rows (see buildLayout).
     ResultsTable();
 

@@ -4,11 +4,16 @@ namespace qarv {
 
 std::string_view workbookNumberFormat(NumberForm form) {
     switch (form) {
-        case NumberForm::F2: return "#,##0.00";
-        case NumberForm::F3: return "#,##0.000";
-        case NumberForm::F3g: return "#,###0.000";
-        case NumberForm::F4: return "#,##0.0000";
-        case NumberForm::Plain: return "";
+        case NumberForm::F2:
+            return "#,##0.00";
+        case NumberForm::F3:
+            return "#,##0.000";
+        case NumberForm::F3g:
+            return "#,###0.000";
+        case NumberForm::F4:
+            return "#,##0.0000";
+        case NumberForm::Plain:
+            return "";
     }
     return "";
 }

@@ -4,7 +4,7 @@ namespace qarv {
 namespace {
 
 class RowWriter {
-public:
+  public:
     RowWriter(SampleRow& row, const NumberFormatSettings& settings)
         : row_(row), settings_(settings), columns_(resultColumns()) {}
 
@@ -32,7 +32,7 @@ public:
     }
     double shown(int column) const { return readFormatted(row_[column], settings_); }
 
-private:
+  private:
     SampleRow& row_;
     const NumberFormatSettings& settings_;
     const std::array<ResultColumn, kResultColumnCount>& columns_;
@@ -49,13 +49,13 @@ SampleRow formatSampleRow(const RowResults& r, const NumberFormatSettings& setti
     w.text(rc::kOxySample, r.oxySampleName);
     w.numbers(rc::kOxides, o.oxides);
     w.number(rc::kOxideTotal, o.oxideTotal);
-    w.numbers(rc::kCalcOxides, std::array{o.feOCalc, o.fe2O3Calc, o.mnOCalc, o.mn2O3Calc,
-                                          o.coOCalc, o.co2O3Calc});
+    w.numbers(rc::kCalcOxides,
+              std::array{o.feOCalc, o.fe2O3Calc, o.mnOCalc, o.mn2O3Calc, o.coOCalc, o.co2O3Calc});
     w.numbers(rc::kCations, o.apfu);
     w.number(rc::kCationTotal, o.cationTotal);
-    w.numbers(rc::kRatios, std::array{o.fe3OverFe2, o.fe3OverFe3Fe2, o.crOverCrAl, o.fe2OverFe2Mg,
-                                      o.crOverCrAlFe3, o.fe3OverFe3AlCr, o.alOverAlFe3Cr,
-                                      o.tiOverTiCrAl});
+    w.numbers(rc::kRatios,
+              std::array{o.fe3OverFe2, o.fe3OverFe3Fe2, o.crOverCrAl, o.fe2OverFe2Mg,
+                         o.crOverCrAlFe3, o.fe3OverFe3AlCr, o.alOverAlFe3Cr, o.tiOverTiCrAl});
     w.numbers(rc::kChargeTotals, std::array{o.totalR2, o.totalR3, o.totalR4, o.totalR5});
     w.classification(rc::kOxyDominantA, rc::kOxyGroup, r.oxyName);
 

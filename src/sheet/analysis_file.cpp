@@ -98,8 +98,8 @@ AnalysisFileText readAnalysisFile(const std::filesystem::path& path) {
     return parseAnalysisFile(bytes);
 }
 
-bool writeAnalysisFile(const std::filesystem::path& path, AnalysisSheet& sheet,
-                       std::string* error, std::error_code* code) {
+bool writeAnalysisFile(const std::filesystem::path& path, AnalysisSheet& sheet, std::string* error,
+                       std::error_code* code) {
     sheet.selectDataArea();
     AtomicFile file;
     if (file.open(path)) {

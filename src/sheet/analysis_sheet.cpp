@@ -6,7 +6,9 @@ namespace qarv {
 
 AnalysisSheet::AnalysisSheet() : TextGrid(kSheetRowCount, kSheetColumnCount) {}
 
-Region AnalysisSheet::dataArea() const { return {1, 1, rowCount() - 1, columnCount() - 1}; }
+Region AnalysisSheet::dataArea() const {
+    return {1, 1, rowCount() - 1, columnCount() - 1};
+}
 
 void AnalysisSheet::selectDataArea() {
     const Region area = dataArea();

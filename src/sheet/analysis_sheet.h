@@ -8,7 +8,7 @@
 namespace qarv {
 
 class AnalysisSheet : public TextGrid {
-public:
+  public:
     // An empty sheet of 201 rows and 61 columns, not yet laid out.
     AnalysisSheet();
 

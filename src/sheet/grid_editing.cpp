@@ -31,7 +31,9 @@ void dropLastCharacter(std::string& text) {
     text.erase(i);
 }
 
-bool isDataRow(const TextGrid& grid, int row) { return row >= 1 && row < grid.rowCount(); }
+bool isDataRow(const TextGrid& grid, int row) {
+    return row >= 1 && row < grid.rowCount();
+}
 
 }  // namespace
 
@@ -67,7 +69,9 @@ void typeCharacter(TextGrid& grid, char32_t code, EnterMove move) {
     grid.setCurrentText(std::move(text));
 }
 
-std::string selectionText(const TextGrid& grid) { return grid.getClip(grid.selection()); }
+std::string selectionText(const TextGrid& grid) {
+    return grid.getClip(grid.selection());
+}
 
 void emptySelection(TextGrid& grid) {
     const Region region = grid.selection();

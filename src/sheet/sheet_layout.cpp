@@ -9,8 +9,9 @@ constexpr int kValueWidth = 910;
 constexpr int kSpacerWidth = 400;
 
 constexpr SheetColumn spacer(int width) {
-    return {"", width, CellAlignment::Centre, CellAlignment::General, std::nullopt,
-            SheetBlock::None, false};
+    return {
+        "",   width, CellAlignment::Centre, CellAlignment::General, std::nullopt, SheetBlock::None,
+        false};
 }
 
 constexpr SheetColumn sampleColumn(std::string_view header, int width, Rgb colour,
@@ -24,17 +25,18 @@ constexpr SheetColumn valueColumn(std::string_view header, Rgb colour, SheetBloc
 
 constexpr std::array<SheetColumn, kSheetColumnCount> makeColumns() {
     std::array<SheetColumn, kSheetColumnCount> columns{};
-    columns[0] = {"Row No", std::nullopt, CellAlignment::Centre, CellAlignment::Centre,
-                  std::nullopt, SheetBlock::None, false};
-    columns[kOxySampleColumn] = sampleColumn("Sample No [Oxyspinel]", 1800, kOxyspinelColour,
-                                             SheetBlock::Oxyspinel);
+    columns[0] = {
+        "Row No",         std::nullopt, CellAlignment::Centre, CellAlignment::Centre, std::nullopt,
+        SheetBlock::None, false};
+    columns[kOxySampleColumn] =
+        sampleColumn("Sample No [Oxyspinel]", 1800, kOxyspinelColour, SheetBlock::Oxyspinel);
     for (int i = 0; i < kOxyValueCount; ++i) {
         columns[kOxyFirstValueColumn + i] =
             valueColumn(kOxides[i].name, kOxyspinelColour, SheetBlock::Oxyspinel);
     }
     columns[25] = spacer(kSpacerWidth);
-    columns[kThioSampleColumn] = sampleColumn("Sample No [Thiospinel]", 1800, kThiospinelColour,
-                                              SheetBlock::Thiospinel);
+    columns[kThioSampleColumn] =
+        sampleColumn("Sample No [Thiospinel]", 1800, kThiospinelColour, SheetBlock::Thiospinel);
     for (int i = 0; i < kThioValueCount; ++i) {
         columns[kThioFirstValueColumn + i] =
             valueColumn(kThioElements[i].symbol, kThiospinelColour, SheetBlock::Thiospinel);
@@ -54,6 +56,8 @@ constexpr std::array<SheetColumn, kSheetColumnCount> kColumns = makeColumns();
 
 }  // namespace
 
-const std::array<SheetColumn, kSheetColumnCount>& sheetColumns() { return kColumns; }
+const std::array<SheetColumn, kSheetColumnCount>& sheetColumns() {
+    return kColumns;
+}
 
 }  // namespace qarv

@@ -61,7 +61,9 @@ void TextGrid::setCurrentCell(CellPos cell) {
     corner_ = cell;
 }
 
-void TextGrid::setSelectionCorner(CellPos cell) { corner_ = cell; }
+void TextGrid::setSelectionCorner(CellPos cell) {
+    corner_ = cell;
+}
 
 void TextGrid::setCurrentAlignment(CellAlignment alignment) {
     if (Cell* cell = cellAt(current_.row, current_.column)) cell->alignment = alignment;
@@ -116,18 +118,18 @@ void TextGrid::setClip(const Region& region, std::string_view text) {
     std::size_t pos = 0;
     while (true) {
         std::size_t rowEnd = text.find(kCr, pos);
-        const std::string_view rowText =
-            text.substr(pos, rowEnd == std::string_view::npos ? std::string_view::npos
-                                                              : rowEnd - pos);
+        const std::string_view rowText = text.substr(
+            pos, rowEnd == std::string_view::npos ? std::string_view::npos : rowEnd - pos);
         if (r > region.bottom) break;
         int c = region.left;
         std::size_t cellPos = 0;
         while (true) {
             const std::size_t cellEnd = rowText.find(kTab, cellPos);
             if (c <= region.right) {
-                setText(r, c, std::string(rowText.substr(cellPos, cellEnd == std::string_view::npos
-                                                                     ? std::string_view::npos
-                                                                     : cellEnd - cellPos)));
+                setText(r, c,
+                        std::string(rowText.substr(cellPos, cellEnd == std::string_view::npos
+                                                                ? std::string_view::npos
+                                                                : cellEnd - cellPos)));
             }
             if (cellEnd == std::string_view::npos || c >= region.right) break;
             cellPos = cellEnd + 1;

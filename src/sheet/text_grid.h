@@ -32,7 +32,7 @@ struct Region {
 };
 
 class TextGrid {
-public:
+  public:
     TextGrid(int rows, int columns);
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -58,7 +58,9 @@ public:
     void setFirstVisibleRow(int row) { firstVisibleRow_ = row; }
 
     const std::string& currentText() const { return text(current_.row, current_.column); }
-    void setCurrentText(std::string text) { setText(current_.row, current_.column, std::move(text)); }
+    void setCurrentText(std::string text) {
+        setText(current_.row, current_.column, std::move(text));
+    }
     void setCurrentAlignment(CellAlignment alignment);
     void setCurrentColour(Rgb colour);
 
@@ -88,7 +90,7 @@ public:
     // Removes the row at `row`; ignored outside the sheet.
     void removeRow(int row);
 
-private:
+  private:
     struct Cell {
         std::string text;
         std::optional<CellAlignment> alignment;

@@ -17,24 +17,24 @@ QString aboutMailAddress(const QString& date);
 
 class AboutWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutWindow(AppContext& context, QWidget* parent = nullptr);
     ~AboutWindow() override;
 
     CitationWindow* citationWindow() const { return citation_; }
 
-public slots:
+  public slots:
     void sendMail();
     void showCitation();
 
-private:
+  private:
     AppContext& context_;
     QPointer<CitationWindow> citation_;
 };
 
 class CitationWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CitationWindow(QWidget* parent = nullptr);
 };
 

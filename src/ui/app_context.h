@@ -18,9 +18,9 @@ inline const QString kHelpFileName = QStringLiteral("qarvelion.chm");
 
 struct AppContext {
     Platform platform;
-    QString applicationFolder;     // the folder of the program file
-    std::string currentFileName;   // the name last chosen in a file dialog or template opened
-    PendingError pending;          // of the command that is running
+    QString applicationFolder;    // the folder of the program file
+    std::string currentFileName;  // the name last chosen in a file dialog or template opened
+    PendingError pending;         // of the command that is running
 
     // A fixed file of the application folder.
     QString applicationFile(const QString& name) const {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -143,10 +144,9 @@ std::vector<MenuSpec> menuTree() {
 
 // The menu items and buttons that editing a sheet enables and the start-up
 // screen disables.
-const char* const kEditingItems[] = {"mnuSaveAs",   "mnuClose",       "mnuClear",
-                                     "mnuDelete",   "mnuEditInsertRow", "mnuEditCut",
-                                     "mnuEditCopy", "mnuEditPaste",   "mnuEditDelete",
-                                     "mnuEditSelectAll"};
+const char* const kEditingItems[] = {
+    "mnuSaveAs",  "mnuClose",    "mnuClear",     "mnuDelete",     "mnuEditInsertRow",
+    "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditDelete", "mnuEditSelectAll"};
 constexpr int kEditingButtons[] = {3, 4, 7, 8, 9, 10, 11};
 
 }  // namespace
@@ -155,8 +155,9 @@ constexpr int kEditingButtons[] = {3, 4, 7, 8, 9, 10, 11};
 // The calculation run's view of this window.
 
 class DataEntryRunHost : public RunHost {
-public:
-    explicit DataEntryRunHost(DataEntryWindow& window, AppContext& context, SharedFileDialog& dialog)
+  public:
+    explicit DataEntryRunHost(DataEntryWindow& window, AppContext& context,
+                              SharedFileDialog& dialog)
         : w_(window), context_(context), dialog_(dialog) {}
 
     void setScreenTitle(std::string_view title) override {
@@ -172,7 +173,8 @@ public:
     bool analysisFileOpened() const override { return w_.menuAction("mnuOpen")->isChecked(); }
     void showOpenDialog(std::string_view filter) override {
         dialog_.filter = QString::fromUtf8(filter.data(), static_cast<int>(filter.size()));
-        dialog_.fileName = context_.platform.dialogs->openFile(&w_, dialog_.filter, dialog_.fileName);
+        dialog_.fileName =
+            context_.platform.dialogs->openFile(&w_, dialog_.filter, dialog_.fileName);
     }
     std::string fileDialogName() const override { return dialog_.fileName.toStdString(); }
     void setFilePanel(std::string_view text) override {
@@ -184,7 +186,8 @@ public:
         results->raise();
     }
     void showSourceFile(std::string_view path) override {
-        w_.ensureResultsWindow()->setSourceFile(QString::fromUtf8(path.data(), static_cast<int>(path.size())));
+        w_.ensureResultsWindow()->setSourceFile(
+            QString::fromUtf8(path.data(), static_cast<int>(path.size())));
     }
     void reportPendingError() override { showError(); }
     std::filesystem::path diagramFolder() const override { return std::filesystem::current_path(); }
@@ -194,7 +197,7 @@ public:
     std::function<void(const QString&)> filePanel;
     std::function<void()> showError;
 
-private:
+  private:
     DataEntryWindow& w_;
     AppContext& context_;
     SharedFileDialog& dialog_;
@@ -317,44 +320,63 @@ QAction* DataEntryWindow::toolbarButton(int number) const {
     return number >= 1 && number <= kDataEntryToolbarButtons ? buttons_[number] : nullptr;
 }
 
-ResultsWindow* DataEntryWindow::resultsWindow() const { return results_.data(); }
+ResultsWindow* DataEntryWindow::resultsWindow() const {
+    return results_.data();
+}
 
-QString DataEntryWindow::screenTitle() const { return screenTitle_->text(); }
-QString DataEntryWindow::filePanelText() const { return filePanel_->text(); }
-bool DataEntryWindow::filePanelEnabled() const { return filePanel_->isEnabled(); }
-bool DataEntryWindow::startupFrameShown() const { return !startupFrame_->isHidden(); }
-bool DataEntryWindow::sheetShown() const { return !sheetView_->isHidden(); }
+QString DataEntryWindow::screenTitle() const {
+    return screenTitle_->text();
+}
+QString DataEntryWindow::filePanelText() const {
+    return filePanel_->text();
+}
+bool DataEntryWindow::filePanelEnabled() const {
+    return filePanel_->isEnabled();
+}
+bool DataEntryWindow::startupFrameShown() const {
+    return !startupFrame_->isHidden();
+}
+bool DataEntryWindow::sheetShown() const {
+    return !sheetView_->isHidden();
+}
 
 void DataEntryWindow::buildMenus() {
     for (const MenuSpec& row : menuTree()) {
         QMenu* menu = menuBar()->addMenu(row.caption);
         menu->setObjectName(QString::fromLatin1(row.name));
+        // The separators that open and close a menu are part of its look.
+        menu->setSeparatorsCollapsible(false);
         menuActions_[menu->objectName()] = menu->menuAction();
         if (menu->objectName() == QLatin1String("mnuEdit")) editMenu_ = menu;
-        std::function<void(QMenu*, const std::vector<ItemSpec>&)> fill = [&](QMenu* target,
-                                                                              const std::vector<ItemSpec>& items) {
-            for (const ItemSpec& item : items) {
-                if (item.name[0] == '\0') {
-                    target->addSeparator();
-                } else if (!item.submenu.empty()) {
-                    QMenu* sub = target->addMenu(QString::fromUtf8(item.caption));
-                    sub->setObjectName(QString::fromLatin1(item.name));
-                    menuActions_[sub->objectName()] = sub->menuAction();
-                    fill(sub, item.submenu);
-                } else {
-                    QAction* action = target->addAction(QString::fromUtf8(item.caption));
-                    action->setObjectName(QString::fromLatin1(item.name));
-                    action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-                    action->setShortcutContext(Qt::WindowShortcut);
-                    const auto command = item.command;
-                    connect(action, &QAction::triggered, this, [this, command] {
-                        context_.pending.clear();
-                        (this->*command)();
-                    });
-                    menuActions_[action->objectName()] = action;
+        std::function<void(QMenu*, const std::vector<ItemSpec>&)> fill =
+            [&](QMenu* target, const std::vector<ItemSpec>& items) {
+                for (const ItemSpec& item : items) {
+                    if (item.name[0] == '\0') {
+                        target->addSeparator();
+                    } else if (!item.submenu.empty()) {
+                        QMenu* sub = target->addMenu(QString::fromUtf8(item.caption));
+                        sub->setObjectName(QString::fromLatin1(item.name));
+                        sub->setSeparatorsCollapsible(false);
+                        menuActions_[sub->objectName()] = sub->menuAction();
+                        fill(sub, item.submenu);
+                    } else {
+                        QAction* action = target->addAction(QString::fromUtf8(item.caption));
+                        action->setObjectName(QString::fromLatin1(item.name));
+                        action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+                        action->setShortcutContext(Qt::WindowShortcut);
+                        const auto command = item.command;
+                        connect(action, &QAction::triggered, this,
+                                [this, action, command](bool checked) {
+                                    // A check mark is the command's state, set by the
+                                    // commands themselves; choosing the item leaves it.
+                                    if (action->isCheckable()) action->setChecked(!checked);
+                                    context_.pending.clear();
+                                    (this->*command)();
+                                });
+                        menuActions_[action->objectName()] = action;
+                    }
                 }
-            }
-        };
+            };
         fill(menu, row.items);
     }
     menuAction(QStringLiteral("mnuOpen"))->setCheckable(true);
@@ -370,7 +392,8 @@ void DataEntryWindow::buildMenus() {
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     menuActions_[helpMenu->objectName()] = helpMenu->menuAction();
     connect(helpMenu, &QMenu::aboutToShow, this, &DataEntryWindow::help);
-    QAction* helpItem = helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
+    QAction* helpItem =
+        helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
     helpItem->setObjectName(QStringLiteral("mnuHelpContents"));
     connect(helpItem, &QAction::triggered, this, &DataEntryWindow::help);
     menuActions_[helpItem->objectName()] = helpItem;
@@ -434,11 +457,13 @@ void DataEntryWindow::pressToolbarButton(int number) {
 void DataEntryWindow::showRunError() {
     const auto message = runErrorMessage(context_.pending.number, RunErrorWindow::DataEntry);
     if (!message) return;
-    context_.platform.messages->show(this, kProgramTitle,
-                                     QString::fromUtf8(message->data(), static_cast<int>(message->size())));
+    context_.platform.messages->show(
+        this, kProgramTitle, QString::fromUtf8(message->data(), static_cast<int>(message->size())));
 }
 
-void DataEntryWindow::setScreenTitle(const QString& title) { screenTitle_->setText(title); }
+void DataEntryWindow::setScreenTitle(const QString& title) {
+    screenTitle_->setText(title);
+}
 
 void DataEntryWindow::setFilePanel(const QString& text, bool enabled) {
     filePanel_->setText(text);
@@ -452,7 +477,8 @@ void DataEntryWindow::showSheet(bool shown) {
 }
 
 void DataEntryWindow::setEditingCommandsEnabled(bool enabled) {
-    for (const char* name : kEditingItems) menuAction(QString::fromLatin1(name))->setEnabled(enabled);
+    for (const char* name : kEditingItems)
+        menuAction(QString::fromLatin1(name))->setEnabled(enabled);
     for (int number : kEditingButtons) buttons_[number]->setEnabled(enabled);
 }
 
@@ -520,10 +546,14 @@ void DataEntryWindow::openFile() {
         if (file.ok) {
             layBlockText(sheet_, file.blockText);
         } else {
-            context_.pending.set(err::kInvalidFileFormat);
+            // Reading an empty file runs past its end, which has no message;
+            // any other file without the quoted block is of the wrong format.
+            context_.pending.set(QFileInfo(path).size() == 0 ? err::kInputPastEndOfFile
+                                                             : err::kInvalidFileFormat);
         }
     }
-    setScreenTitle(QString::fromUtf8(kDataEntryTitle.data(), static_cast<int>(kDataEntryTitle.size())));
+    setScreenTitle(
+        QString::fromUtf8(kDataEntryTitle.data(), static_cast<int>(kDataEntryTitle.size())));
     buttons_[15]->setEnabled(false);
     buttons_[16]->setEnabled(false);
     sheetChanged();
@@ -554,9 +584,15 @@ void DataEntryWindow::closeFile() {
 void DataEntryWindow::importXls() {
     context_.platform.messages->show(this, kProgramTitle, QStringLiteral("Can't open Excel."));
 }
-void DataEntryWindow::importXlsx() { importXls(); }
-void DataEntryWindow::editXls() { importXls(); }
-void DataEntryWindow::editXlsx() { importXls(); }
+void DataEntryWindow::importXlsx() {
+    importXls();
+}
+void DataEntryWindow::editXls() {
+    importXls();
+}
+void DataEntryWindow::editXlsx() {
+    importXls();
+}
 
 // ---------------------------------------------------------------------------
 // Edit commands
@@ -576,11 +612,21 @@ void DataEntryWindow::insertRow() {
     sheetChanged();
 }
 
-void DataEntryWindow::copy() { copySelection(*sheetView_, context_); }
-void DataEntryWindow::cut() { cutSelection(*sheetView_, context_); }
-void DataEntryWindow::deleteCells() { deleteSelection(*sheetView_); }
-void DataEntryWindow::paste() { pasteClipboard(*sheetView_, context_); }
-void DataEntryWindow::selectAllCells() { selectAllFrom(*sheetView_, 1, 1); }
+void DataEntryWindow::copy() {
+    copySelection(*sheetView_, context_);
+}
+void DataEntryWindow::cut() {
+    cutSelection(*sheetView_, context_);
+}
+void DataEntryWindow::deleteCells() {
+    deleteSelection(*sheetView_);
+}
+void DataEntryWindow::paste() {
+    pasteClipboard(*sheetView_, context_);
+}
+void DataEntryWindow::selectAllCells() {
+    selectAllFrom(*sheetView_, 1, 1);
+}
 
 // ---------------------------------------------------------------------------
 // Calculate, windows, help, exit

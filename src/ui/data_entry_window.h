@@ -36,7 +36,7 @@ inline constexpr int kDataEntryToolbarButtons = 22;
 
 class DataEntryWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit DataEntryWindow(AppContext& context, QWidget* parent = nullptr);
     ~DataEntryWindow() override;
 
@@ -61,7 +61,7 @@ public:
     // table) and returns it.
     ResultsWindow* ensureResultsWindow();
 
-public slots:
+  public slots:
     // Presses toolbar button n: its command, then the pending error's message.
     void pressToolbarButton(int number);
 
@@ -87,7 +87,7 @@ public slots:
     void help();
     void displayNextScreen();
 
-private:
+  private:
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();

@@ -5,15 +5,25 @@
 
 namespace qarv::ui {
 
-void copySelection(GridView& view, AppContext& context) {
+namespace {
+
+bool putSelectionOnClipboard(GridView& view, AppContext& context) {
     Clipboard& clipboard = *context.platform.clipboard;
     const QString text = QString::fromStdString(selectionText(view.grid()));
-    if (!clipboard.clear() || !clipboard.setText(text)) context.pending.set(err::kCantOpenClipboard);
+    if (clipboard.clear() && clipboard.setText(text)) return true;
+    context.pending.set(err::kCantOpenClipboard);
+    return false;
+}
+
+}  // namespace
+
+void copySelection(GridView& view, AppContext& context) {
+    putSelectionOnClipboard(view, context);
 }
 
 void cutSelection(GridView& view, AppContext& context) {
-    copySelection(view, context);
-    deleteSelection(view);
+    // Cells are emptied only once their text is safe on the clipboard.
+    if (putSelectionOnClipboard(view, context)) deleteSelection(view);
 }
 
 void deleteSelection(GridView& view) {

@@ -10,7 +10,9 @@ namespace qarv::ui {
 namespace {
 
 // Twips to pixels at 96 dots per inch: 15 twips a pixel.
-int pixelsOf(int twips) { return (twips + 7) / 15; }
+int pixelsOf(int twips) {
+    return (twips + 7) / 15;
+}
 
 }  // namespace
 
@@ -42,6 +44,9 @@ GridView::GridView(TextGridModel* model, EnterMove enterMove, QWidget* parent)
     // into it directly; it mirrors the current cell.
     editBuffer_->setGeometry(-8, 0, 8, 16);
     editBuffer_->setFrame(false);
+    // The focus never stays in it: a key pressed there goes to the grid.
+    editBuffer_->setFocusPolicy(Qt::NoFocus);
+    editBuffer_->installEventFilter(this);
     connect(editBuffer_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (syncing_) return;
         const std::string value = text.toStdString();
@@ -105,6 +110,15 @@ void GridView::typeCharacter(char32_t code) {
     }
 }
 
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editBuffer_ && event->type() == QEvent::KeyPress) {
+        setFocus();
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
 bool GridView::event(QEvent* event) {
     // Tab moves on in the grid instead of moving the focus away.
     if (event->type() == QEvent::KeyPress) {
@@ -127,7 +141,8 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         typeCharacter(8);
         return;
     }
-    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool command =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QString text = event->text();
     if (!command && !text.isEmpty() && text.front().isPrint()) {
         for (char32_t c : text.toUcs4()) typeCharacter(c);
@@ -142,7 +157,8 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     syncing_ = true;
     editBuffer_->setText(QString::fromStdString(grid().currentText()));
     syncing_ = false;
-    if (event->button() == Qt::RightButton) emit contextMenuWanted(event->globalPosition().toPoint());
+    if (event->button() == Qt::RightButton)
+        emit contextMenuWanted(event->globalPosition().toPoint());
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event) {

@@ -13,7 +13,7 @@ namespace qarv::ui {
 
 class GridView : public QTableView {
     Q_OBJECT
-public:
+  public:
     GridView(TextGridModel* model, EnterMove enterMove, QWidget* parent = nullptr);
 
     TextGridModel* gridModel() const { return model_; }
@@ -31,21 +31,23 @@ public:
     // Types one character as the user would (also used by tests).
     void typeCharacter(char32_t code);
 
-signals:
+  signals:
     // Right button pressed: the window pops up its Edit menu here.
     void contextMenuWanted(const QPoint& globalPos);
     // The grid's text changed through typing or the edit buffer.
     void edited();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
-    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
-private:
+  private:
     void takeSelectionFromView();
 
     TextGridModel* model_;

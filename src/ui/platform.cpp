@@ -12,7 +12,7 @@ namespace qarv::ui {
 namespace {
 
 class QtFileDialogs : public FileDialogs {
-public:
+  public:
     QString openFile(QWidget* parent, const QString& filter, const QString& proposed) override {
         return QFileDialog::getOpenFileName(parent, QString(), proposed, qtFilter(filter));
     }
@@ -27,7 +27,7 @@ public:
 };
 
 class QtClipboard : public Clipboard {
-public:
+  public:
     bool clear() override {
         QClipboard* clipboard = QGuiApplication::clipboard();
         if (clipboard == nullptr) return false;
@@ -48,7 +48,7 @@ public:
 };
 
 class QtShell : public Shell {
-public:
+  public:
     void open(const QString& target, const QString&) override {
         // Nothing to open: the request fails, as it does for a missing file.
         if (target.isEmpty()) return;
@@ -61,7 +61,7 @@ public:
 };
 
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     void show(QWidget* parent, const QString& title, const QString& text) override {
         QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
         box.exec();

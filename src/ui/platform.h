@@ -10,7 +10,7 @@ class QWidget;
 namespace qarv::ui {
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     // The chosen full path, or an empty text when the user cancelled. The
     // filter is in the program's form "Description |*.ext".
@@ -19,7 +19,7 @@ public:
 };
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     // Each returns false (or nothing) when the clipboard cannot be opened.
     virtual bool clear() = 0;
@@ -28,7 +28,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens a document (a file path, or a "mailto:" address) with the program
     // the desktop associates with it. Returns at once; the answer is not
@@ -37,7 +37,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal message with an OK button and no icon.
     virtual void show(QWidget* parent, const QString& title, const QString& text) = 0;

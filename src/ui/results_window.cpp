@@ -30,8 +30,8 @@ namespace {
 const QString kCaption = QStringLiteral("Q a r v e l i o n");
 const QString kHeading = QStringLiteral("Calculation Screen");
 const QString kSendHeading = QStringLiteral("Wait Please");
-const QString kSendTitle =
-    QStringLiteral("The program sends all calculated results to the Excel file named as Output.xlsx.");
+const QString kSendTitle = QStringLiteral(
+    "The program sends all calculated results to the Excel file named as Output.xlsx.");
 
 struct ButtonSpec {
     int number;
@@ -93,7 +93,9 @@ const PanelSpec kPanels[] = {{"File"},
                              {"Clock"},
                              {"Date"}};
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 }  // namespace
 
@@ -180,8 +182,12 @@ QString ResultsWindow::statusPanelTip(int panel) const {
     return panel >= 1 && panel <= 6 ? panels_[panel]->toolTip() : QString();
 }
 
-QString ResultsWindow::headingCaption() const { return heading_->text(); }
-QString ResultsWindow::titleCaption() const { return title_->text(); }
+QString ResultsWindow::headingCaption() const {
+    return heading_->text();
+}
+QString ResultsWindow::titleCaption() const {
+    return title_->text();
+}
 
 void ResultsWindow::buildMenus() {
     const auto addItems = [this](QMenu* menu, const auto& items) {
@@ -192,22 +198,27 @@ void ResultsWindow::buildMenus() {
             }
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(QString::fromLatin1(item.name));
-            if (item.shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            if (item.shortcut[0] != '\0')
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
             action->setShortcutContext(Qt::WindowShortcut);
+            // Menu commands report the error they leave, as the toolbar does.
             const auto command = item.command;
             connect(action, &QAction::triggered, this, [this, command] {
                 context_.pending.clear();
                 (this->*command)();
+                showRunError();
             });
             menuActions_[action->objectName()] = action;
         }
     };
     editMenu_ = menuBar()->addMenu(QStringLiteral("Edit"));
+    editMenu_->setSeparatorsCollapsible(false);
     editMenu_->setObjectName(QStringLiteral("mnuEdit"));
     menuActions_[editMenu_->objectName()] = editMenu_->menuAction();
     addItems(editMenu_, kEditItems);
 
     QMenu* excel = menuBar()->addMenu(QStringLiteral("Excel"));
+    excel->setSeparatorsCollapsible(false);
     excel->setObjectName(QStringLiteral("mnuOEF1"));
     menuActions_[excel->objectName()] = excel->menuAction();
     addItems(excel, kExcelItems);
@@ -218,6 +229,7 @@ void ResultsWindow::buildMenus() {
     for (int s = 0; s < kDiagramSubmenuCount; ++s) {
         const DiagramSubmenu& row = diagramSubmenus()[s];
         QMenu* sub = graph->addMenu(qs(row.caption));
+        sub->setSeparatorsCollapsible(false);
         sub->setObjectName(qs(row.item));
         menuActions_[sub->objectName()] = sub->menuAction();
         for (const DiagramMenuLine& line : diagramSubmenuLines(s)) {
@@ -242,7 +254,8 @@ void ResultsWindow::buildMenus() {
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     menuActions_[helpMenu->objectName()] = helpMenu->menuAction();
     connect(helpMenu, &QMenu::aboutToShow, this, &ResultsWindow::help);
-    QAction* helpItem = helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
+    QAction* helpItem =
+        helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
     helpItem->setObjectName(QStringLiteral("mnuHelpContents"));
     connect(helpItem, &QAction::triggered, this, &ResultsWindow::help);
     menuActions_[helpItem->objectName()] = helpItem;
@@ -297,7 +310,9 @@ void ResultsWindow::setRunConstants(const QString& cations, const QString& oxyge
     panels_[4]->setText(method);
 }
 
-void ResultsWindow::setSourceFile(const QString& path) { panels_[1]->setText(path); }
+void ResultsWindow::setSourceFile(const QString& path) {
+    panels_[1]->setText(path);
+}
 
 void ResultsWindow::tableChanged() {
     tableModel_->gridReset();
@@ -324,12 +339,22 @@ void ResultsWindow::showRunError() {
 // ---------------------------------------------------------------------------
 // Editing: the data-entry grid's commands, applied to the results table.
 
-void ResultsWindow::copy() { copySelection(*tableView_, context_); }
-void ResultsWindow::cut() { cutSelection(*tableView_, context_); }
-void ResultsWindow::deleteCells() { deleteSelection(*tableView_); }
-void ResultsWindow::paste() { pasteClipboard(*tableView_, context_); }
+void ResultsWindow::copy() {
+    copySelection(*tableView_, context_);
+}
+void ResultsWindow::cut() {
+    cutSelection(*tableView_, context_);
+}
+void ResultsWindow::deleteCells() {
+    deleteSelection(*tableView_);
+}
+void ResultsWindow::paste() {
+    pasteClipboard(*tableView_, context_);
+}
 // The results table's Select All takes in the heading row and column.
-void ResultsWindow::selectAllCells() { selectAllFrom(*tableView_, 0, 0); }
+void ResultsWindow::selectAllCells() {
+    selectAllFrom(*tableView_, 0, 0);
+}
 
 // ---------------------------------------------------------------------------
 // Excel: the results workbook link. No spreadsheet application is available
@@ -353,18 +378,20 @@ void ResultsWindow::sendResults(bool fromToolbar) {
 
 void ResultsWindow::sendResultsToExcel() {
     sendResults(false);
-    showRunError();
 }
 
-void ResultsWindow::sendResultsToExcelFromToolbar() { sendResults(true); }
+void ResultsWindow::sendResultsToExcelFromToolbar() {
+    sendResults(true);
+}
 
-void ResultsWindow::showOutputWorkbook() { context_.pending.set(err::kObjectRequired); }
+void ResultsWindow::showOutputWorkbook() {
+    context_.pending.set(err::kObjectRequired);
+}
 
 void ResultsWindow::quitOutputExcel() {
     // The quit request finds no application: the failure is reported and the
     // window stays open.
     context_.pending.set(err::kObjectRequired);
-    showRunError();
 }
 
 // ---------------------------------------------------------------------------
@@ -372,11 +399,13 @@ void ResultsWindow::quitOutputExcel() {
 
 void ResultsWindow::openDiagram(const DiagramEntry& entry) {
     context_.currentFileName = std::string(entry.templateFile);
-    context_.platform.shell->open(QString::fromStdString(context_.currentFileName), QStringLiteral("open"));
+    context_.platform.shell->open(QString::fromStdString(context_.currentFileName),
+                                  QStringLiteral("open"));
 }
 
 void ResultsWindow::chooseAndOpenTemplate() {
-    dialogFileName_ = context_.platform.dialogs->openFile(this, qs(kGrapherFileFilter), dialogFileName_);
+    dialogFileName_ =
+        context_.platform.dialogs->openFile(this, qs(kGrapherFileFilter), dialogFileName_);
     context_.currentFileName = dialogFileName_.toStdString();
     context_.platform.shell->open(dialogFileName_, QStringLiteral("open"));
 }
@@ -391,9 +420,13 @@ void ResultsWindow::help() {
     context_.platform.shell->open(context_.applicationFile(kHelpFileName), QStringLiteral("open"));
 }
 
-void ResultsWindow::showPreviousScreen() { emit previousScreenWanted(); }
+void ResultsWindow::showPreviousScreen() {
+    emit previousScreenWanted();
+}
 
-void ResultsWindow::exitFromMenu() { emit exitWanted(); }
+void ResultsWindow::exitFromMenu() {
+    emit exitWanted();
+}
 
 void ResultsWindow::exitFromResults() {
     close();

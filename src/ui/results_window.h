@@ -28,7 +28,7 @@ inline constexpr int kResultsToolbarButtons = 16;
 
 class ResultsWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit ResultsWindow(AppContext& context, QWidget* parent = nullptr);
     ~ResultsWindow() override;
 
@@ -52,11 +52,11 @@ public:
     // The table's rows changed (a run appended rows).
     void tableChanged();
 
-signals:
+  signals:
     void previousScreenWanted();
     void exitWanted();
 
-public slots:
+  public slots:
     void pressToolbarButton(int number);
     void cut();
     void copy();
@@ -75,7 +75,7 @@ public slots:
     void openDiagram(const DiagramEntry& entry);
     void chooseAndOpenTemplate();
 
-private:
+  private:
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();

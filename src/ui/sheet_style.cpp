@@ -1,11 +1,11 @@
 #include "ui/sheet_style.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QFontDatabase>
 #include <QLocale>
 #include <QPalette>
-#include <QApplication>
 
 #include "results/results_layout.h"
 #include "ui/grid_view.h"
@@ -13,13 +13,18 @@
 namespace qarv::ui {
 namespace {
 
-QColor colourOf(const Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor colourOf(const Rgb& rgb) {
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
 
 QVariant alignmentOf(CellAlignment alignment) {
     switch (alignment) {
-        case CellAlignment::Centre: return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-        case CellAlignment::Left: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-        case CellAlignment::General: break;
+        case CellAlignment::Centre:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+        case CellAlignment::Left:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        case CellAlignment::General:
+            break;
     }
     return {};
 }
@@ -28,7 +33,8 @@ QVariant alignmentOf(CellAlignment alignment) {
 QVariant generalAlignment(const std::string& text) {
     bool number = false;
     QString::fromStdString(text).trimmed().toDouble(&number);
-    return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    return QVariant::fromValue(
+        Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
 }
 
 }  // namespace
@@ -55,7 +61,8 @@ GridStyle analysisSheetStyle() {
             return {};
         }
         if (role == Qt::TextAlignmentRole) {
-            if (const auto alignment = sheet.cellAlignment(row, column)) return alignmentOf(*alignment);
+            if (const auto alignment = sheet.cellAlignment(row, column))
+                return alignmentOf(*alignment);
             if (row > 0 && column > 0) {
                 if (const auto alignment = sheet.columnAlignment(column)) {
                     if (*alignment != CellAlignment::General) return alignmentOf(*alignment);
@@ -77,9 +84,11 @@ GridStyle resultsTableStyle() {
         }
         if (role == Qt::TextAlignmentRole) {
             if (row == 0) {
-                return column == 0 ? alignmentOf(CellAlignment::Left) : alignmentOf(CellAlignment::Centre);
+                return column == 0 ? alignmentOf(CellAlignment::Left)
+                                   : alignmentOf(CellAlignment::Centre);
             }
-            if (row == 1 && layout.kind != ResultKind::Unused) return alignmentOf(layout.titleAlignment);
+            if (row == 1 && layout.kind != ResultKind::Unused)
+                return alignmentOf(layout.titleAlignment);
             if (layout.kind != ResultKind::Unused) return alignmentOf(layout.alignment);
             return generalAlignment(grid.text(row, column));
         }
@@ -103,8 +112,10 @@ void applyResultsColumnLayout(GridView& view) {
 NumberFormatSettings regionalNumberSettings() {
     const QLocale locale;
     NumberFormatSettings settings;
-    if (!locale.groupSeparator().isEmpty()) settings.groupSeparator = locale.groupSeparator().toStdString();
-    if (!locale.decimalPoint().isEmpty()) settings.decimalSeparator = locale.decimalPoint().toStdString();
+    if (!locale.groupSeparator().isEmpty())
+        settings.groupSeparator = locale.groupSeparator().toStdString();
+    if (!locale.decimalPoint().isEmpty())
+        settings.decimalSeparator = locale.decimalPoint().toStdString();
     return settings;
 }
 

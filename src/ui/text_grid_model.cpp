@@ -45,7 +45,9 @@ void TextGridModel::gridReset() {
     endResetModel();
 }
 
-void TextGridModel::cellChanged(CellPos cell) { regionChanged({cell.row, cell.column, cell.row, cell.column}); }
+void TextGridModel::cellChanged(CellPos cell) {
+    regionChanged({cell.row, cell.column, cell.row, cell.column});
+}
 
 void TextGridModel::regionChanged(const Region& region) {
     if (region.top <= 0) {

@@ -18,7 +18,7 @@ using GridStyle = std::function<QVariant(const TextGrid& grid, int row, int colu
 
 class TextGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     TextGridModel(TextGrid& grid, GridStyle style, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -31,7 +31,9 @@ public:
     const TextGrid& grid() const { return grid_; }
 
     // Grid coordinates of a model index and back (data cells only).
-    static CellPos cellOf(const QModelIndex& index) { return {index.row() + 1, index.column() + 1}; }
+    static CellPos cellOf(const QModelIndex& index) {
+        return {index.row() + 1, index.column() + 1};
+    }
     QModelIndex indexOf(CellPos cell) const { return index(cell.row - 1, cell.column - 1); }
 
     // The grid changed in shape or in many cells.
@@ -41,7 +43,7 @@ public:
     // Cells of a region changed.
     void regionChanged(const Region& region);
 
-private:
+  private:
     TextGrid& grid_;
     GridStyle style_;
 };

@@ -21,17 +21,17 @@ using namespace qarv::ui;
 
 // Dialogs answer with a fixed file; nothing else is shown or opened.
 class ScriptedDialogs : public FileDialogs {
-public:
+  public:
     QString file;
     QString openFile(QWidget*, const QString&, const QString&) override { return file; }
     QString saveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 class SilentShell : public Shell {
-public:
+  public:
     void open(const QString&, const QString&) override {}
 };
 class SilentMessages : public MessageBoxes {
-public:
+  public:
     void show(QWidget*, const QString&, const QString&) override {}
 };
 

@@ -31,11 +31,13 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const auto& [name, book] : {std::pair<const char*, const qarv::Workbook*>{"Output.xlsx", &output},
-                                     {"DuVaruri.xlsx", &entry}}) {
+    for (const auto& [name, book] :
+         {std::pair<const char*, const qarv::Workbook*>{"Output.xlsx", &output},
+          {"DuVaruri.xlsx", &entry}}) {
         std::string message;
         if (qarv::writeXlsxFile(*book, folder / name, &message) != 0) {
-            std::fprintf(stderr, "qarvelion-make-workbooks: cannot write %s: %s\n", name, message.c_str());
+            std::fprintf(stderr, "qarvelion-make-workbooks: cannot write %s: %s\n", name,
+                         message.c_str());
             return 2;
         }
     }
