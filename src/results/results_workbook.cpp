@@ -1,5 +1,7 @@
 #include "results/results_workbook.h"
 
+#include <optional>
+
 namespace qarv {
 
 std::string_view workbookNumberFormat(NumberForm form) {
@@ -18,25 +20,49 @@ std::string_view workbookNumberFormat(NumberForm form) {
     return "";
 }
 
+namespace {
+
+struct NumberCell {
+    double value;
+    std::string_view format;
+};
+
+// A data cell whose text is a number in its column's form: it formats back
+// to the same text.
+std::optional<NumberCell> numberIn(const ResultsTable& table, int row, int column,
+                                   const NumberFormatSettings& settings) {
+    const std::string& text = table.text(row, column);
+    const ResultColumn& layout = resultColumns()[column];
+    if (row < kResultsHeadingRows || layout.kind != ResultKind::Number || text.empty()) {
+        return std::nullopt;
+    }
+    const double value = readFormatted(text, settings);
+    if (formatNumber(value, layout.form, settings) != text) return std::nullopt;
+    return NumberCell{value, workbookNumberFormat(layout.form)};
+}
+
+}  // namespace
+
 void fillResultsSheet(Worksheet& sheet, const ResultsTable& table,
                       const NumberFormatSettings& settings) {
-    const auto& columns = resultColumns();
     for (int r = 0; r < table.rowCount(); ++r) {
         for (int c = 0; c < table.columnCount(); ++c) {
-            const std::string& text = table.text(r, c);
-            const ResultColumn& column = columns[c];
-            if (r >= kResultsHeadingRows && column.kind == ResultKind::Number && !text.empty()) {
-                // A number in the column's form formats back to the same text.
-                const double value = readFormatted(text, settings);
-                if (formatNumber(value, column.form, settings) == text) {
-                    setCellNumber(sheet, r + 1, c + 1, value,
-                                  std::string(workbookNumberFormat(column.form)));
-                    continue;
-                }
+            if (const auto number = numberIn(table, r, c, settings)) {
+                setCellNumber(sheet, r + 1, c + 1, number->value, std::string(number->format));
+            } else {
+                setCellText(sheet, r + 1, c + 1, table.text(r, c));
             }
-            setCellText(sheet, r + 1, c + 1, text);
         }
     }
+}
+
+int sendResultsCell(const SheetHandle& sheet, const ResultsTable& table, int row, int column,
+                    const NumberFormatSettings& settings) {
+    if (const auto number = numberIn(table, row, column, settings)) {
+        return writeNumberCell(sheet, row + 1, column + 1, number->value,
+                               std::string(number->format));
+    }
+    return writeCell(sheet, row + 1, column + 1, table.text(row, column));
 }
 
 Workbook resultsWorkbook(const ResultsTable& table, const NumberFormatSettings& settings) {

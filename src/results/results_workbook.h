@@ -4,6 +4,7 @@
 
 #include "results/number_format.h"
 #include "results/results_table.h"
+#include "spreadsheet/spreadsheet_app.h"
 #include "spreadsheet/workbook.h"
 
 namespace qarv {
@@ -19,6 +20,12 @@ std::string_view workbookNumberFormat(NumberForm form);
 // user typed) is written as text, so a sample named "007" stays "007".
 void fillResultsSheet(Worksheet& sheet, const ResultsTable& table,
                       const NumberFormatSettings& settings);
+
+// The send of one table cell (r, c) into the sheet's cell (r + 1, c + 1), as
+// fillResultsSheet writes it; returns the run-time error number (424
+// without a sheet).
+int sendResultsCell(const SheetHandle& sheet, const ResultsTable& table, int row, int column,
+                    const NumberFormatSettings& settings);
 
 // A workbook of one sheet holding the results table.
 Workbook resultsWorkbook(const ResultsTable& table, const NumberFormatSettings& settings);

@@ -29,9 +29,12 @@ AppHandle createExcel() {
     return app;
 }
 
-AppHandle attachExcel() { return runningApp().lock(); }
+AppHandle attachExcel() {
+    return runningApp().lock();
+}
 
-SpreadsheetResult<WorkbookHandle> openWorkbook(const AppHandle& app, const std::filesystem::path& path) {
+SpreadsheetResult<WorkbookHandle> openWorkbook(const AppHandle& app,
+                                               const std::filesystem::path& path) {
     if (!app) return {nullptr, err::kObjectRequired};
     WorkbookReadResult read = readWorkbookFile(path);
     if (!read.ok()) return {nullptr, read.error};
@@ -50,7 +53,8 @@ SpreadsheetResult<SheetHandle> firstSheet(const WorkbookHandle& workbook) {
 
 SpreadsheetResult<SheetHandle> activeSheet(const WorkbookHandle& workbook) {
     if (!workbook) return {{}, err::kObjectRequired};
-    if (workbook->book.activeSheet >= workbook->book.sheets.size()) return {{}, err::kSubscriptOutOfRange};
+    if (workbook->book.activeSheet >= workbook->book.sheets.size())
+        return {{}, err::kSubscriptOutOfRange};
     return {SheetHandle{workbook, workbook->book.activeSheet}, err::kNone};
 }
 
@@ -63,6 +67,14 @@ SpreadsheetResult<std::string> readCell(const SheetHandle& sheet, int row, int c
 int writeCell(const SheetHandle& sheet, int row, int column, const std::string& text) {
     if (!sheet) return err::kObjectRequired;
     if (!setCellText(sheet.workbook->book.sheets[sheet.index], row, column, text))
+        return err::kSubscriptOutOfRange;
+    return err::kNone;
+}
+
+int writeNumberCell(const SheetHandle& sheet, int row, int column, double value,
+                    const std::string& numberFormat) {
+    if (!sheet) return err::kObjectRequired;
+    if (!setCellNumber(sheet.workbook->book.sheets[sheet.index], row, column, value, numberFormat))
         return err::kSubscriptOutOfRange;
     return err::kNone;
 }

@@ -54,7 +54,8 @@ AppHandle attachExcel();
 // taken from its content. 424 without an application; 53, 76, 75 or 321
 // for a file that is missing, in a missing folder, not accessible or not a
 // readable workbook.
-SpreadsheetResult<WorkbookHandle> openWorkbook(const AppHandle& app, const std::filesystem::path& path);
+SpreadsheetResult<WorkbookHandle> openWorkbook(const AppHandle& app,
+                                               const std::filesystem::path& path);
 
 // The workbook's first sheet (index 1 to the caller), or its active sheet;
 // 424 without a workbook.
@@ -66,6 +67,11 @@ SpreadsheetResult<SheetHandle> activeSheet(const WorkbookHandle& workbook);
 SpreadsheetResult<std::string> readCell(const SheetHandle& sheet, int row, int column);
 // The cell then holds the text (an empty text empties it). Errors as above.
 int writeCell(const SheetHandle& sheet, int row, int column, const std::string& text);
+
+// The cell then holds the number, shown in the number format ("#,##0.000";
+// empty for the general format). Errors as above.
+int writeNumberCell(const SheetHandle& sheet, int row, int column, double value,
+                    const std::string& numberFormat);
 
 // Writes the workbook to the path as .xlsx and makes that its file. 424
 // without a workbook; 438 for a name ending in .xls, a format this layer

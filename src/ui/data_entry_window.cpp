@@ -22,6 +22,7 @@
 #include "calc/calculation_run.h"
 #include "sheet/analysis_file.h"
 #include "sheet/grid_editing.h"
+#include "spreadsheet/workbook_import.h"
 #include "ui/about_window.h"
 #include "ui/artwork.h"
 #include "ui/grid_commands.h"
@@ -68,7 +69,7 @@ const ButtonSpec kButtons[] = {
     {10, "Delete", "delete", &DataEntryWindow::deleteCells},
     {11, "Select All", "selectAll", &DataEntryWindow::selectAllCells},
     {13, "Calculate", "calculate", &DataEntryWindow::calculate},
-    {15, "Load Excel (.xls)  into Grid", "loadXls", &DataEntryWindow::importXls},
+    {15, "Load Excel (.xls)  into Grid", "loadXls", &DataEntryWindow::loadExcelIntoGrid},
     {16, "Load Excel (.xlsx)  into Grid", "loadXlsx", &DataEntryWindow::importXlsx},
     {17, "Edit Excel (.xls) File", "editXls", &DataEntryWindow::editXls},
     {18, "Edit Excel (.xlsx) File", "editXlsx", &DataEntryWindow::editXlsx},
@@ -578,20 +579,64 @@ void DataEntryWindow::closeFile() {
 }
 
 // ---------------------------------------------------------------------------
-// Excel commands: the workbook layer is not part of this program yet, so the
-// spreadsheet application cannot be opened.
+// Excel commands, over the program's own workbook layer.
 
+namespace {
+const QString kOldFormatFilter = QStringLiteral("Excel files (*.xls)|*.xls");
+const QString kNewFormatFilter = QStringLiteral("Excel files (*.xlsx)|*.xlsx");
+}  // namespace
+
+void DataEntryWindow::importWorkbook(const QString& filter, bool stopWithoutFile) {
+    newFile();
+    setScreenTitle(QStringLiteral("Open Excel File"));
+    const QString path = showFileDialog(false, filter);
+    context_.currentFileName = path.toStdString();
+    if (path.isEmpty()) closeFile();
+    AppHandle app = attachExcel();
+    if (!app) app = createExcel();
+    if (!app)
+        context_.platform.messages->show(this, kProgramTitle, QStringLiteral("Can't open Excel."));
+    spreadsheetApp_ = app;
+    setScreenTitle(QStringLiteral("Wait  Please"));
+    const auto book = openWorkbook(app, path.toStdString());
+    const auto sheet = activeSheet(book.value);
+    if (stopWithoutFile && path.isEmpty()) return;
+    if (sheet.ok()) {
+        importWorksheetBlock(sheet.value.workbook->book.sheets[sheet.value.index], sheet_);
+    } else {
+        // No workbook to copy from: the grid takes the block's shape only.
+        sheet_.setColumnCount(kImportColumns);
+        sheet_.setRowCount(kImportRows);
+    }
+    setScreenTitle(
+        QString::fromUtf8(kDataEntryTitle.data(), static_cast<int>(kDataEntryTitle.size())));
+    sheetChanged();
+}
+
+void DataEntryWindow::loadExcelIntoGrid() {
+    importWorkbook(kOldFormatFilter, false);
+}
 void DataEntryWindow::importXls() {
-    context_.platform.messages->show(this, kProgramTitle, QStringLiteral("Can't open Excel."));
+    importWorkbook(kOldFormatFilter, true);
 }
 void DataEntryWindow::importXlsx() {
-    importXls();
+    importWorkbook(kNewFormatFilter, true);
 }
+
+void DataEntryWindow::editDefaultWorkbook(const QString& name) {
+    // The installed workbook opens in the user's spreadsheet program for
+    // editing; nothing is written into it and it is not closed again.
+    setScreenTitle(QStringLiteral("Edit Excel File"));
+    context_.platform.shell->open(context_.applicationFile(name), QStringLiteral("open"));
+    setScreenTitle(
+        QString::fromUtf8(kDataEntryTitle.data(), static_cast<int>(kDataEntryTitle.size())));
+}
+
 void DataEntryWindow::editXls() {
-    importXls();
+    editDefaultWorkbook(QStringLiteral("DuVaruri.xls"));
 }
 void DataEntryWindow::editXlsx() {
-    importXls();
+    editDefaultWorkbook(QStringLiteral("DuVaruri.xlsx"));
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "sheet/analysis_sheet.h"
+#include "spreadsheet/spreadsheet_app.h"
 #include "ui/app_context.h"
 
 class QAction;
@@ -69,6 +70,7 @@ class DataEntryWindow : public QMainWindow {
     void openFile();
     void saveAs();
     void closeFile();
+    void loadExcelIntoGrid();
     void importXls();
     void importXlsx();
     void editXls();
@@ -98,6 +100,8 @@ class DataEntryWindow : public QMainWindow {
     void setExcelImportEnabled(bool menuItems, bool buttons);
     void sheetChanged();
     void showRunError();
+    void importWorkbook(const QString& filter, bool stopWithoutFile);
+    void editDefaultWorkbook(const QString& name);
     QString showFileDialog(bool save, const QString& filter);
     void reportFileError(const std::error_code& error);
 
@@ -115,6 +119,7 @@ class DataEntryWindow : public QMainWindow {
     std::map<QString, QAction*> menuActions_;
     std::array<QAction*, kDataEntryToolbarButtons + 1> buttons_{};
     SharedFileDialog dialog_;
+    AppHandle spreadsheetApp_;  // the instance the last Load used, left open
     QPointer<ResultsWindow> results_;
     QPointer<AboutWindow> about_;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,12 +12,15 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "results/results_workbook.h"
 #include "sheet/grid_editing.h"
+#include "spreadsheet/workbook_file.h"
 #include "ui/about_window.h"
 #include "ui/artwork.h"
 #include "ui/grid_commands.h"
@@ -97,6 +101,15 @@ QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
+// A new folder only this user can read, kept after the program ends so the
+// spreadsheet program can still open the file in it.
+QString privateTemporaryFolder() {
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/qarvelion-XXXXXX"));
+    if (!folder.isValid()) return {};
+    folder.setAutoRemove(false);
+    return folder.path();
+}
+
 }  // namespace
 
 ResultsWindow::ResultsWindow(AppContext& context, QWidget* parent)
@@ -150,6 +163,7 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* parent)
     buildMenus();
     buildToolbar();
     buildStatusBar();
+    openOutputWorkbook();
     connect(tableView_, &GridView::contextMenuWanted, this, [this](const QPoint& pos) {
         const QSize size = editMenu_->sizeHint();
         editMenu_->popup(QPoint(pos.x() - size.width() / 2, pos.y()));
@@ -357,19 +371,45 @@ void ResultsWindow::selectAllCells() {
 }
 
 // ---------------------------------------------------------------------------
-// Excel: the results workbook link. No spreadsheet application is available
-// to this program yet, so every operation on the link finds no object.
+// Excel: the link to the results workbook Output.xlsx of the application
+// folder. The program's own spreadsheet layer holds the workbook; showing it
+// writes a copy to a private temporary folder and opens that in the user's
+// spreadsheet program, so the installed Output.xlsx is never overwritten.
+
+void ResultsWindow::openOutputWorkbook() {
+    progress_->hide();
+    excelApp_ = createExcel();
+    const auto book = openWorkbook(
+        excelApp_, context_.applicationFile(QStringLiteral("Output.xlsx")).toStdString());
+    if (book.ok()) outputBook_ = book.value;
+    const auto sheet = firstSheet(outputBook_);
+    if (sheet.ok()) outputSheet_ = sheet.value;
+}
 
 void ResultsWindow::sendResults(bool fromToolbar) {
     if (fromToolbar) {
         heading_->setText(kSendHeading);
         title_->setText(kSendTitle);
     }
+    progress_->setRange(0, 50);
     progress_->setValue(1);
     progress_->show();
-    context_.pending.set(err::kObjectRequired);
+    const NumberFormatSettings settings = regionalNumberSettings();
+    for (int r = 0; r < table_.rowCount(); ++r) {
+        if (r + 2 <= progress_->maximum()) progress_->setValue(r + 2);
+        for (int c = 0; c < table_.columnCount(); ++c) {
+            table_.setCurrentCell({r, c});
+            // A failing cell is skipped; the copy goes on. Without a sheet
+            // to write to there is no object to act on, which has no message.
+            if (const int error = sendResultsCell(outputSheet_, table_, r, c, settings)) {
+                context_.pending.set(outputSheet_ ? error : err::kObjectVariableNotSet);
+            }
+        }
+        progress_->setValue(fromToolbar ? 12 : 2);
+    }
     progress_->setEnabled(false);
     progress_->hide();
+    tableView_->showGridSelection();
     if (fromToolbar) {
         title_->setText(kBanner);
         heading_->setText(kHeading);
@@ -385,13 +425,36 @@ void ResultsWindow::sendResultsToExcelFromToolbar() {
 }
 
 void ResultsWindow::showOutputWorkbook() {
-    context_.pending.set(err::kObjectRequired);
+    if (!excelApp_) {
+        context_.pending.set(err::kObjectRequired);
+        return;
+    }
+    if (!outputBook_) return;  // the application shows no workbook
+    const QString folder = privateTemporaryFolder();
+    if (folder.isEmpty()) {
+        context_.pending.set(err::kCantSaveToTemp);
+        return;
+    }
+    const QString copy = folder + QStringLiteral("/Output.xlsx");
+    std::string message;
+    if (const int error = writeXlsxFile(outputBook_->book, copy.toStdString(), &message)) {
+        context_.pending.set(error);
+        return;
+    }
+    context_.platform.shell->open(copy, QStringLiteral("open"));
 }
 
 void ResultsWindow::quitOutputExcel() {
-    // The quit request finds no application: the failure is reported and the
-    // window stays open.
-    context_.pending.set(err::kObjectRequired);
+    if (!excelApp_) {
+        // The quit request finds no application: the failure is reported and
+        // the window stays open.
+        context_.pending.set(err::kObjectRequired);
+        return;
+    }
+    outputSheet_ = {};
+    outputBook_.reset();
+    excelApp_.reset();
+    close();
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include "diagrams/diagram_catalogue.h"
 #include "results/results_table.h"
+#include "spreadsheet/spreadsheet_app.h"
 #include "ui/app_context.h"
 
 class QAction;
@@ -80,6 +81,7 @@ class ResultsWindow : public QMainWindow {
     void buildToolbar();
     void buildStatusBar();
     void sendResults(bool fromToolbar);
+    void openOutputWorkbook();
     void showRunError();
 
     AppContext& context_;
@@ -95,6 +97,11 @@ class ResultsWindow : public QMainWindow {
     std::array<QAction*, kResultsToolbarButtons + 1> buttons_{};
     std::array<QLabel*, 7> panels_{};
     QString dialogFileName_;
+    // The link to the results workbook, opened with the window; each handle
+    // is empty when its step failed.
+    AppHandle excelApp_;
+    WorkbookHandle outputBook_;
+    SheetHandle outputSheet_;
     QPointer<AboutWindow> about_;
 };
 
