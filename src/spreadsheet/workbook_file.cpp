@@ -1,8 +1,12 @@
 #include "spreadsheet/workbook_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <system_error>
 
 #include "common/run_errors.h"
@@ -32,6 +36,51 @@ int checkReadableFile(const std::filesystem::path& path, std::string& message) {
     }
     std::fclose(file);
     return err::kNone;
+}
+
+int reserveTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temp,
+                           std::string& message) {
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        message = "no folder " + folder.string();
+        return err::kPathNotFound;
+    }
+    if (std::filesystem::is_directory(target, ec)) {
+        message = target.string() + " is a folder";
+        return err::kPathFileAccessError;
+    }
+    std::random_device device;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::filesystem::path candidate =
+            folder / ("." + target.filename().string() + "." + std::to_string(device()) +
+                      std::to_string(device()) + ".tmp");
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            temp = candidate;
+            return err::kNone;
+        }
+        if (errno != EEXIST) {
+            const std::error_code openError(errno, std::generic_category());
+            message = "cannot write in " + folder.string() + ": " + openError.message();
+            return runErrorNumber(openError, candidate);
+        }
+    }
+    message = "no free temporary name in " + folder.string();
+    return err::kCantSaveToTemp;
+}
+
+int putInPlace(const std::filesystem::path& temp, const std::filesystem::path& target,
+               std::string& message) {
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (!ec) return err::kNone;
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    message = "cannot put " + target.string() + " in place: " + ec.message();
+    return runErrorNumber(ec, target);
 }
 
 }  // namespace detail

@@ -1,5 +1,5 @@
 #pragma once
-// Workbook files: .xlsx read and written, .xls (BIFF8) read. Failures carry
+// Workbook files: .xlsx and .xls (BIFF8) read and written. Failures carry
 // the run-time error number the windows report (53 missing file, 76 missing
 // folder, 75 no access, 321 a file that is not a readable workbook).
 
@@ -39,8 +39,8 @@ WorkbookReadResult readWorkbookFile(const std::filesystem::path& path,
                                     const WorkbookReadLimits& limits = {});
 WorkbookReadResult readXlsxFile(const std::filesystem::path& path,
                                 const WorkbookReadLimits& limits = {});
-// The active sheet of an .xls file is not recorded by the reader: the
-// first sheet is taken as active.
+// The active sheet of an .xls file is the current tab its workbook globals
+// record (the first sheet when they record none).
 WorkbookReadResult readXlsFile(const std::filesystem::path& path,
                                const WorkbookReadLimits& limits = {});
 
@@ -52,5 +52,16 @@ WorkbookReadResult readXlsFile(const std::filesystem::path& path,
 // "Sheet1". Returns 0 or a run-time error number; message says why.
 int writeXlsxFile(const Workbook& book, const std::filesystem::path& path,
                   std::string* message = nullptr);
+
+// Writes the workbook as a BIFF8 .xls in the same way: under a temporary
+// name beside the target, renamed onto it when complete, the target
+// untouched on failure. Text cells are written as shared strings (cut at
+// 32767 UTF-16 units), number cells as doubles in their number format, the
+// active sheet as the current tab. A workbook without sheets gets one empty
+// sheet "Sheet1"; a bad or repeated sheet name, or a cell beyond 65536 rows
+// or 256 columns, is refused. Returns 0 or a run-time error number; message
+// says why.
+int writeXlsFile(const Workbook& book, const std::filesystem::path& path,
+                 std::string* message = nullptr);
 
 }  // namespace qarv

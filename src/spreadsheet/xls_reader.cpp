@@ -7,9 +7,13 @@
 #include "common/run_errors.h"
 #include "spreadsheet/file_checks.h"
 #include "spreadsheet/workbook_file.h"
+#include "spreadsheet/xls_format.h"
 
 namespace qarv {
 namespace {
+
+// The workbook globals come first in the stream and WINDOW1 early in them.
+constexpr std::size_t kSheetTabsReadLimit = 1024 * 1024;
 
 class XlsHandle {
 public:
@@ -91,7 +95,12 @@ WorkbookReadResult readXlsFile(const std::filesystem::path& path, const Workbook
             }
         }
     }
+    // The current tab is taken only when the globals list the same sheets
+    // FreeXL does; otherwise the first sheet stands.
     result.book.activeSheet = 0;
+    if (const auto tabs = detail::readXlsSheetTabs(path, kSheetTabsReadLimit);
+        tabs && tabs->sheets == sheetCount && tabs->current < sheetCount)
+        result.book.activeSheet = tabs->current;
     return result;
 }
 

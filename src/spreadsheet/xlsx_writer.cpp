@@ -2,17 +2,13 @@
 // a temporary name beside the target, renamed onto the target when the
 // package is complete.
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <cerrno>
 #include <map>
-#include <random>
 #include <string>
-#include <system_error>
 
 #include "common/run_errors.h"
+#include "spreadsheet/file_checks.h"
 #include "spreadsheet/workbook_file.h"
 
 namespace qarv {
@@ -29,11 +25,6 @@ std::string cellTextForFile(const std::string& text) {
     return text.substr(0, end);
 }
 
-std::string randomSuffix() {
-    std::random_device device;
-    return std::to_string(device()) + std::to_string(device());
-}
-
 void setMessage(std::string* message, std::string text) {
     if (message) *message = std::move(text);
 }
@@ -41,36 +32,12 @@ void setMessage(std::string* message, std::string text) {
 }  // namespace
 
 int writeXlsxFile(const Workbook& book, const std::filesystem::path& path, std::string* message) {
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) folder = ".";
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        setMessage(message, "no folder " + folder.string());
-        return err::kPathNotFound;
-    }
-    if (std::filesystem::is_directory(path, ec)) {
-        setMessage(message, path.string() + " is a folder");
-        return err::kPathFileAccessError;
-    }
-
     // Reserve a fresh temporary name; libxlsxwriter then writes over it.
     std::filesystem::path temp;
-    for (int attempt = 0; attempt < 16 && temp.empty(); ++attempt) {
-        const std::filesystem::path candidate =
-            folder / ("." + path.filename().string() + "." + randomSuffix() + ".tmp");
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            temp = candidate;
-        } else if (errno != EEXIST) {
-            const std::error_code openError(errno, std::generic_category());
-            setMessage(message, "cannot write in " + folder.string() + ": " + openError.message());
-            return runErrorNumber(openError, candidate);
-        }
-    }
-    if (temp.empty()) {
-        setMessage(message, "no free temporary name in " + folder.string());
-        return err::kCantSaveToTemp;
+    std::string why;
+    if (const int rc = detail::reserveTemporaryBeside(path, temp, why); rc != err::kNone) {
+        setMessage(message, why);
+        return rc;
     }
     const auto dropTemp = [&temp] {
         std::error_code ignored;
@@ -130,11 +97,9 @@ int writeXlsxFile(const Workbook& book, const std::filesystem::path& path, std::
         if (failure.empty() && closed == LXW_ERROR_CREATING_XLSX_FILE) return err::kPathFileAccessError;
         return failure.empty() ? err::kDeviceIoError : err::kCantPerformOperation;
     }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        dropTemp();
-        setMessage(message, "cannot put " + path.string() + " in place: " + ec.message());
-        return runErrorNumber(ec, path);
+    if (const int rc = detail::putInPlace(temp, path, why); rc != err::kNone) {
+        setMessage(message, why);
+        return rc;
     }
     return err::kNone;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// A minimal .xls built by the tests: a BIFF8 workbook stream of named sheets
-// with text (shared strings), integer (RK) and double (NUMBER) cells, held in
-// a version-3 OLE2 compound file with 512-byte sectors.
+// A BIFF8 workbook stream built by hand, with what files from other writers
+// hold and the module's own writer does not: 8-bit strings, integer (RK)
+// cells and no WINDOW1 record. The module's compound-file writer puts it in a
+// file; compoundFileWithMiniStream() puts a small stream where other writers
+// do, in the mini stream.
 
 #include <cstdint>
 #include <cstring>
@@ -140,12 +142,16 @@ inline std::string biffWorkbookStream(const std::vector<XlsSheet>& sheets) {
     return out;
 }
 
-// The compound file holding one stream "Workbook". The stream is padded to
-// the mini-stream cutoff so that it lives in ordinary sectors.
-inline std::string compoundFile(std::string stream) {
+// A compound file whose stream "Workbook", shorter than the 4096-byte
+// cutoff, lives in the mini stream: header, FAT (sector 0), directory
+// (sector 1), mini FAT (sector 2), then the mini stream, held by the root
+// entry.
+inline std::string compoundFileWithMiniStream(std::string stream) {
     constexpr std::uint32_t kEnd = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatSector = 0xFFFFFFFD;
-    if (stream.size() < 4096) stream.resize(4096, '\0');
-    const std::size_t streamSectors = (stream.size() + 511) / 512;
+    const std::size_t streamSize = stream.size();
+    const std::size_t miniSectors = (streamSize + 63) / 64;
+    stream.resize(miniSectors * 64, '\0');
+    const std::size_t sectors = (stream.size() + 511) / 512;
     ByteWriter h;
     h.raw(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
     h.raw(std::string(16, '\0'));
@@ -155,24 +161,28 @@ inline std::string compoundFile(std::string stream) {
     h.u16(9);
     h.u16(6);
     h.raw(std::string(6, '\0'));
-    h.u32(0);     // directory sectors (always 0 in version 3)
-    h.u32(1);     // FAT sectors
-    h.u32(1);     // first directory sector
-    h.u32(0);     // transaction
-    h.u32(4096);  // mini-stream cutoff
-    h.u32(kEnd);  // no mini FAT
     h.u32(0);
-    h.u32(kEnd);  // no DIFAT sectors
+    h.u32(1);  // FAT sectors
+    h.u32(1);  // first directory sector
     h.u32(0);
-    h.u32(0);  // the FAT is sector 0
+    h.u32(4096);
+    h.u32(2);  // the mini FAT
+    h.u32(1);
+    h.u32(kEnd);
+    h.u32(0);
+    h.u32(0);
     for (int i = 1; i < 109; ++i) h.u32(kFree);
 
     ByteWriter fat;
     fat.u32(kFatSector);
     fat.u32(kEnd);
-    for (std::size_t i = 0; i < streamSectors; ++i)
-        fat.u32(i + 1 == streamSectors ? kEnd : static_cast<std::uint32_t>(3 + i));
+    fat.u32(kEnd);
+    for (std::size_t i = 0; i < sectors; ++i) fat.u32(i + 1 == sectors ? kEnd : static_cast<std::uint32_t>(4 + i));
     while (fat.bytes.size() < 512) fat.u32(kFree);
+    ByteWriter miniFat;
+    for (std::size_t i = 0; i < miniSectors; ++i)
+        miniFat.u32(i + 1 == miniSectors ? kEnd : static_cast<std::uint32_t>(i + 1));
+    while (miniFat.bytes.size() < 512) miniFat.u32(kFree);
 
     const auto entry = [](const std::string& name, unsigned type, std::uint32_t child, std::uint32_t start,
                           std::uint32_t size) {
@@ -181,9 +191,9 @@ inline std::string compoundFile(std::string stream) {
         e.raw(std::string(64 - 2 * name.size(), '\0'));
         e.u16(name.empty() ? 0 : static_cast<unsigned>(2 * name.size() + 2));
         e.u8(type);
-        e.u8(1);  // black
-        e.u32(0xFFFFFFFF);
-        e.u32(0xFFFFFFFF);
+        e.u8(1);
+        e.u32(kFree);
+        e.u32(kFree);
         e.u32(child);
         e.raw(std::string(16 + 4 + 16, '\0'));
         e.u32(start);
@@ -191,11 +201,12 @@ inline std::string compoundFile(std::string stream) {
         e.u32(0);
         return e.bytes;
     };
-    std::string directory = entry("Root Entry", 5, 1, kEnd, 0) +
-                            entry("Workbook", 2, 0xFFFFFFFF, 2, static_cast<std::uint32_t>(stream.size())) +
-                            entry("", 0, 0xFFFFFFFF, 0, 0) + entry("", 0, 0xFFFFFFFF, 0, 0);
-    stream.resize(streamSectors * 512, '\0');
-    return h.bytes + fat.bytes + directory + stream;
+    const std::string directory =
+        entry("Root Entry", 5, 1, 3, static_cast<std::uint32_t>(stream.size())) +
+        entry("Workbook", 2, kFree, 0, static_cast<std::uint32_t>(streamSize)) + entry("", 0, kFree, 0, 0) +
+        entry("", 0, kFree, 0, 0);
+    stream.resize(sectors * 512, '\0');
+    return h.bytes + fat.bytes + directory + miniFat.bytes + stream;
 }
 
 }  // namespace qarv::test

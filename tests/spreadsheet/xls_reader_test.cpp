@@ -4,6 +4,7 @@
 #include "spreadsheet/spreadsheet_app.h"
 #include "spreadsheet/workbook_file.h"
 #include "spreadsheet/xls_fixture.h"
+#include "spreadsheet/xls_format.h"
 #include "test_support.h"
 
 namespace qarv {
@@ -12,7 +13,7 @@ namespace {
 using Kind = test::XlsCell::Kind;
 
 std::string twoSheetXls() {
-    return test::compoundFile(test::biffWorkbookStream({
+    return detail::compoundFileWithWorkbook(test::biffWorkbookStream({
         {"Intro", {{0, 0, Kind::Text, "first sheet"}}},
         {"Analyses",
          {{0, 0, Kind::Text, "Sample"},
@@ -35,7 +36,7 @@ TEST(XlsReader, SheetsTextIntegersAndDoubles) {
     ASSERT_EQ(read.book.sheets.size(), 2u);
     EXPECT_EQ(read.book.sheets[0].name, "Intro");
     EXPECT_EQ(read.book.sheets[1].name, "Analyses");
-    EXPECT_EQ(read.book.activeSheet, 0u);
+    EXPECT_EQ(read.book.activeSheet, 0u) << "no WINDOW1 record: the first sheet";
     EXPECT_EQ(cellText(read.book.sheets[0], 1, 1), "first sheet");
     const Worksheet& s = read.book.sheets[1];
     const std::vector<std::pair<std::string, std::string>> want = {

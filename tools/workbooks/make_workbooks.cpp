@@ -1,7 +1,8 @@
 // Makes the workbooks installed in the application folder: Output.xlsx, the
-// empty workbook the results are sent to, and DuVaruri.xlsx, a workbook laid
-// out like the analysis sheet (titles in row 1, row numbers in column A) in
-// which analyses can be typed and then loaded into the sheet unchanged.
+// empty workbook the results are sent to, and DuVaruri.xlsx and DuVaruri.xls,
+// the same workbook laid out like the analysis sheet (titles in row 1, row
+// numbers in column A) in which analyses can be typed and then loaded into
+// the sheet unchanged.
 
 #include <cstdio>
 #include <filesystem>
@@ -31,11 +32,17 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const auto& [name, book] :
-         {std::pair<const char*, const qarv::Workbook*>{"Output.xlsx", &output},
-          {"DuVaruri.xlsx", &entry}}) {
+    using Writer = int (*)(const qarv::Workbook&, const std::filesystem::path&, std::string*);
+    struct Made {
+        const char* name;
+        const qarv::Workbook* book;
+        Writer write;
+    };
+    for (const auto& [name, book, write] : {Made{"Output.xlsx", &output, qarv::writeXlsxFile},
+                                            Made{"DuVaruri.xlsx", &entry, qarv::writeXlsxFile},
+                                            Made{"DuVaruri.xls", &entry, qarv::writeXlsFile}}) {
         std::string message;
-        if (qarv::writeXlsxFile(*book, folder / name, &message) != 0) {
+        if (write(*book, folder / name, &message) != 0) {
             std::fprintf(stderr, "qarvelion-make-workbooks: cannot write %s: %s\n", name,
                          message.c_str());
             return 2;
