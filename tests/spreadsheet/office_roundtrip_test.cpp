@@ -80,7 +80,11 @@ TEST(OfficeRoundTrip, ShownTextsOfWrittenWorkbooks) {
         const std::string command = "cd '" + dir.path().string() + "' && LC_ALL=C.UTF-8 " +
                                     "timeout 180 soffice -env:UserInstallation=file://" +
                                     (dir.path() / "profile").string() +
-                                    " --headless --convert-to csv --outdir '" + dir.path().string() +
+                                    // CSV options: comma, double quote, UTF-8 (76), from line
+                                    // 1, cell contents as shown.
+                                    " --headless --convert-to 'csv:Text - txt - csv (StarCalc):"
+                                    "44,34,76,1,,0,false,true,true' --outdir '" +
+                                    dir.path().string() +
                                     "' '" + path.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         const auto csv = dir.path() / "results.csv";
