@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "results/results_layout.h"
 #include "test_config.h"
 #include "test_support.h"
 
@@ -102,6 +103,57 @@ TEST(ResultsWorkbookInOffice, ShowsTheTablesTextsCellForCell) {
             EXPECT_EQ(shown[r][c], table[r][c]) << "row " << r << ", column " << c;
         }
     }
+}
+
+TEST(ResultsWorkbookInOffice, AnotherReaderFindsNumbersWhereTheTableShowsNumbers) {
+    if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Python's openpyxl (python3-openpyxl) is not installed";
+    }
+    test::TempDir dir;
+    const fs::path input = fs::path(QARVELION_TEST_DATA_DIR) / "golden" / "sheet-101" / "input.dor";
+    const fs::path xlsx = dir.path() / "results.xlsx";
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"calc", input.string(), "--out", dir.path().string(), "--xlsx", xlsx.string()},
+                     out, err, NumberFormatSettings{}),
+              kExitOk)
+        << err.str();
+    // One line per cell: row, column, "n" for a number or "s" for a text.
+    const fs::path script = dir.path() / "kinds.py";
+    test::writeFile(script,
+                    "import sys, openpyxl\n"
+                    "ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]\n"
+                    "for row in ws.iter_rows():\n"
+                    "    for c in row:\n"
+                    "        if c.value is not None:\n"
+                    "            k = 'n' if isinstance(c.value, (int, float)) else 's'\n"
+                    "            print(c.row, c.column, k)\n");
+    const fs::path kinds = dir.path() / "kinds.txt";
+    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + xlsx.string() +
+                                "' > '" + kinds.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    const Rows table = tsvRows(test::readFile(dir.path() / "results.tsv"));
+    std::istringstream lines(test::readFile(kinds));
+    int numbers = 0;
+    int row = 0, column = 0;
+    std::string kind;
+    std::size_t cells = 0;
+    while (lines >> row >> column >> kind) {
+        ++cells;
+        const std::string& text = table.at(row - 1).at(column - 1);
+        const bool numberColumn = resultColumns()[column - 1].kind == ResultKind::Number;
+        // Data cells of number columns are numbers; headings, sample names and
+        // labels are texts, so a sample named "007" stays "007".
+        const std::string want = (row > 2 && numberColumn) ? "n" : "s";
+        EXPECT_EQ(kind, want) << "row " << row << ", column " << column << ": " << text;
+        if (kind == "n") ++numbers;
+    }
+    std::size_t filled = 0;
+    for (const auto& r : table) {
+        for (const auto& c : r) filled += c.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(cells, filled);  // every filled cell, and no other, is in the workbook
+    EXPECT_GT(numbers, 0);
 }
 
 }  // namespace
