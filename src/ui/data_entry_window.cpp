@@ -30,6 +30,7 @@
 #include "ui/results_window.h"
 #include "ui/sheet_style.h"
 #include "ui/text_grid_model.h"
+#include "ui/window_parts.h"
 
 namespace qarv::ui {
 namespace {
@@ -389,34 +390,14 @@ void DataEntryWindow::buildMenus() {
     menuActions_[aboutAction->objectName()] = aboutAction;
 
     // "Help" and 53 blanks: opening the menu runs Help, and so does its item.
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Help") + QString(53, QLatin1Char(' ')));
-    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
-    menuActions_[helpMenu->objectName()] = helpMenu->menuAction();
-    connect(helpMenu, &QMenu::aboutToShow, this, &DataEntryWindow::help);
-    QAction* helpItem =
-        helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
-    helpItem->setObjectName(QStringLiteral("mnuHelpContents"));
-    connect(helpItem, &QAction::triggered, this, &DataEntryWindow::help);
-    menuActions_[helpItem->objectName()] = helpItem;
+    addHelpMenu(
+        *this, QStringLiteral("Help") + QString(53, QLatin1Char(' ')), [this] { help(); },
+        menuActions_);
 }
 
 void DataEntryWindow::buildToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setIconSize(QSize(24, 24));
-    int next = 1;
-    for (const ButtonSpec& row : kButtons) {
-        for (; next < row.number; ++next) toolbar_->addSeparator();
-        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(row.icon)),
-                                              QString::fromUtf8(row.tip));
-        button->setToolTip(QString::fromUtf8(row.tip));
-        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(row.number));
-        const int number = row.number;
-        connect(button, &QAction::triggered, this, [this, number] { pressToolbarButton(number); });
-        buttons_[row.number] = button;
-        next = row.number + 1;
-    }
+    toolbar_ = addNumberedToolbar(*this, kButtons, buttons_,
+                                  [this](int number) { pressToolbarButton(number); });
 }
 
 void DataEntryWindow::buildStatusBar() {

@@ -27,6 +27,7 @@
 #include "ui/grid_view.h"
 #include "ui/sheet_style.h"
 #include "ui/text_grid_model.h"
+#include "ui/window_parts.h"
 
 namespace qarv::ui {
 namespace {
@@ -264,34 +265,13 @@ void ResultsWindow::buildMenus() {
     connect(aboutAction, &QAction::triggered, this, &ResultsWindow::about);
     menuActions_[aboutAction->objectName()] = aboutAction;
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
-    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
-    menuActions_[helpMenu->objectName()] = helpMenu->menuAction();
-    connect(helpMenu, &QMenu::aboutToShow, this, &ResultsWindow::help);
-    QAction* helpItem =
-        helpMenu->addAction(QStringLiteral("Click Here for Help Index           F1"));
-    helpItem->setObjectName(QStringLiteral("mnuHelpContents"));
-    connect(helpItem, &QAction::triggered, this, &ResultsWindow::help);
-    menuActions_[helpItem->objectName()] = helpItem;
+    addHelpMenu(
+        *this, QStringLiteral("Help"), [this] { help(); }, menuActions_);
 }
 
 void ResultsWindow::buildToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setIconSize(QSize(24, 24));
-    int next = 1;
-    for (const ButtonSpec& row : kButtons) {
-        for (; next < row.number; ++next) toolbar_->addSeparator();
-        QAction* button = toolbar_->addAction(toolbarIcon(QString::fromLatin1(row.icon)),
-                                              QString::fromUtf8(row.tip));
-        button->setToolTip(QString::fromUtf8(row.tip));
-        button->setObjectName(QStringLiteral("Toolbar1_%1").arg(row.number));
-        const int number = row.number;
-        connect(button, &QAction::triggered, this, [this, number] { pressToolbarButton(number); });
-        buttons_[row.number] = button;
-        next = row.number + 1;
-    }
+    toolbar_ = addNumberedToolbar(*this, kButtons, buttons_,
+                                  [this](int number) { pressToolbarButton(number); });
 }
 
 void ResultsWindow::buildStatusBar() {
