@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/run_errors.h"
+#include "spreadsheet/date_format.h"
 #include "spreadsheet/file_checks.h"
 #include "spreadsheet/workbook_file.h"
 
@@ -265,10 +266,16 @@ public:
         const pugi::xml_node workbook = doc.document_element();
         if (localName(workbook.name()) != "workbook") return fail("no workbook element");
 
-        for (const auto& [id, rel] : rels)
+        for (const auto& [id, rel] : rels) {
             if (endsWith(rel.type, "/sharedStrings")) {
                 if (!readSharedStrings(rel.target)) return result_;
+            } else if (endsWith(rel.type, "/styles")) {
+                if (!readStyles(rel.target)) return result_;
             }
+        }
+        const std::string_view date1904 =
+            childNamed(workbook, "workbookPr").attribute("date1904").as_string();
+        date1904_ = date1904 == "1" || date1904 == "true";
 
         std::vector<std::string> sheetParts;
         forEachChild(childNamed(workbook, "sheets"), "sheet", [&](pugi::xml_node sheet) {
@@ -352,6 +359,33 @@ private:
         return true;
     }
 
+    // What each cell style shows numbers as: only whether it is a date or a
+    // time matters here.
+    bool readStyles(const std::string& part) {
+        std::string bytes;
+        const ZipPackage::Status status = readPart(part, bytes, false);
+        if (status == ZipPackage::Status::Missing) return true;
+        if (status != ZipPackage::Status::Ok) return false;
+        pugi::xml_document doc;
+        if (!parseXml(bytes, doc)) return true;  // unreadable styles: numbers stay numbers
+        const pugi::xml_node styleSheet = doc.document_element();
+        std::unordered_map<long long, std::string> codes;
+        forEachChild(childNamed(styleSheet, "numFmts"), "numFmt", [&](pugi::xml_node f) {
+            codes[f.attribute("numFmtId").as_llong(-1)] = f.attribute("formatCode").as_string();
+        });
+        forEachChild(childNamed(styleSheet, "cellXfs"), "xf", [&](pugi::xml_node xf) {
+            if (styleDateKinds_.size() >= limits_.maxCells) return;
+            const long long id = xf.attribute("numFmtId").as_llong(0);
+            const auto code = codes.find(id);
+            styleDateKinds_.push_back(
+                id < 0 || id > 0xFFFF
+                    ? DateKind::None
+                    : dateKindOfFormat(static_cast<int>(id),
+                                       code == codes.end() ? std::string_view() : code->second));
+        });
+        return true;
+    }
+
     bool readSheet(const std::string& part, Worksheet& sheet) {
         std::string bytes;
         if (readPart(part, bytes, true) != ZipPackage::Status::Ok) return false;
@@ -414,6 +448,14 @@ private:
                 cell.kind = Cell::Kind::Number;
                 cell.number = number;
                 cell.text = shortestNumberText(number);
+                long long style = 0;
+                const pugi::xml_attribute s = c.attribute("s");
+                if (s && parseIndex(s.value(), style) && style >= 0 &&
+                    static_cast<unsigned long long>(style) < styleDateKinds_.size()) {
+                    const DateKind kind = styleDateKinds_[static_cast<std::size_t>(style)];
+                    if (auto shown = serialDateText(number, kind, date1904_))
+                        cell.text = std::move(*shown);
+                }
             } else {
                 cell.text = std::string(value);
             }
@@ -428,6 +470,8 @@ private:
     ZipPackage zip_;
     WorkbookReadResult result_;
     std::vector<std::string> sharedStrings_;
+    std::vector<DateKind> styleDateKinds_;
+    bool date1904_ = false;
     std::size_t cellCount_ = 0;
 };
 
