@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
   libxlsxwriter-dev libfreexl-dev libminizip-dev libpugixml-dev zlib1g-dev
+  fp-utils libchm-bin libxml2-utils desktop-file-utils shared-mime-info xdg-utils dpkg-dev
 )
 
 missing=()

@@ -17,13 +17,13 @@ const QString kDescription = QStringLiteral(
     "     Qarvelion estimates and classifies electron-microprobe and wet-chemical spinel "
     "supergroup mineral analyses based on the current IMA (2019) nomenclature scheme.");
 const QString kCredits = QStringLiteral(
-    "Qarvelion, version 1.0.0\n\nWritten by the Qarvelion developers.\n"
+    "Qarvelion, version " QARVELION_VERSION "\n\nWritten by the Qarvelion developers.\n"
     "Formula recalculation on 3 cations and 4 oxygens (Fe3+ after Droop, 1987), "
     "S = 4 and Se = 4; species after the IMA (2019) nomenclature of the spinel supergroup.");
 const QString kCitation = QStringLiteral(
     "When you publish results calculated with Qarvelion, please cite:\n\n"
     "The Qarvelion developers: Qarvelion, a program for the recalculation and "
-    "classification of spinel supergroup mineral analyses, version 1.0.0.");
+    "classification of spinel supergroup mineral analyses, version " QARVELION_VERSION ".");
 
 QLabel* pictureLabel(QWidget* parent) {
     auto* label = new QLabel(parent);

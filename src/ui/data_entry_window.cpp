@@ -42,7 +42,7 @@ const QString kFeatureLine =
 const QString kOpenFilter = QStringLiteral("Spinel(*.dor) |*.dor");
 const QString kSaveFilter = QStringLiteral("Spinel files(*.dor) |*.dor");
 const QString kNoSelectedFile = QStringLiteral("No Selected File");
-const QString kCreditLine = QStringLiteral("Qarvelion 1.0.0 - free software for mineralogists");
+const QString kCreditLine = QStringLiteral("Qarvelion " QARVELION_VERSION " - free software for mineralogists");
 
 const QString kStartupTitle = QStringLiteral("Start-up Screen");
 const QString kNewFileTitle = QStringLiteral("New  File");
