@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
   libxlsxwriter-dev libfreexl-dev libminizip-dev libpugixml-dev zlib1g-dev
-  fp-utils libchm-bin libxml2-utils desktop-file-utils shared-mime-info xdg-utils dpkg-dev
+  clang libclang-rt-14-dev
+  fp-utils libchm-bin libxml2-utils desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev
 )
 
 missing=()

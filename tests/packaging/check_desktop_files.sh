@@ -43,6 +43,31 @@ if command -v xdg-mime >/dev/null; then
   answer=$(HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_DATA_DIRS=$data \
     XDG_CURRENT_DESKTOP= DE= xdg-mime query default application/x-qarvelion-grf)
   [ "$answer" = qarvelion-grapher.desktop ] || fail "xdg-mime names '$answer' for .grf"
+
+  # The desktop's open of a template, as the results window's Graph menu
+  # asks for it, starts the diagram viewer on that template. A recording
+  # stand-in answers to the viewer's name; xdg-open looks for a file type's
+  # application only when there is a display, and nothing is drawn here.
+  # Outside a desktop session xdg-open knows file types by their names only
+  # through mimetype (libfile-mimeinfo-perl), which the package depends on.
+  if mimetype --version >/dev/null 2>&1; then
+    mkdir -p "$data/standin" "$data/work"
+    cat >"$data/standin/qarvelion-grapher" <<STANDIN
+#!/bin/sh
+printf '%s\n' "\$*" >"$data/standin/called"
+STANDIN
+    chmod +x "$data/standin/qarvelion-grapher"
+    printf 'qarvelion-template 1\n' >"$data/work/MgFeCrAl100_1.grf"
+    (cd "$data/work" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+      XDG_DATA_DIRS=$data XDG_CURRENT_DESKTOP= DE= DISPLAY=${DISPLAY:-:99} BROWSER=false \
+      PATH="$data/standin:$PATH" xdg-open "$data/work/MgFeCrAl100_1.grf" >/dev/null 2>&1) || true
+    for _ in $(seq 50); do [ -f "$data/standin/called" ] && break; sleep 0.1; done
+    called=$(cat "$data/standin/called" 2>/dev/null || echo nothing)
+    [ "$called" = "$data/work/MgFeCrAl100_1.grf" ] ||
+      fail "opening a template started '$called', not the diagram viewer on it"
+  else
+    echo "note: mimetype is not installed, the open of a template is not tried"
+  fi
 fi
 [ $failed -eq 0 ] && echo "desktop entries, file types and icons are in order"
 exit $failed
