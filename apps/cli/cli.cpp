@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <clocale>
-#include <random>
 #include <system_error>
 
+#include "calc/batch_run.h"
 #include "calc/calculation_run.h"
 #include "common/atomic_file.h"
+#include "common/staged_files.h"
 #include "diagrams/diagram_data_files.h"
 #include "results/results_workbook.h"
 #include "sheet/analysis_file.h"
@@ -18,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kUsage =
-    R"(Usage: qarvelion-cli calc FILE [--out DIR] [--xlsx RESULTS.xlsx]
+    R"USAGE(Usage: qarvelion-cli calc FILE [--out DIR] [--xlsx RESULTS.xlsx]
+       qarvelion-cli batch INPUT... [--out DIR] [--results FILE.tsv|.csv|.xlsx]
        qarvelion-cli --help
 
 FILE is an analysis file (.dor), or a workbook (.xlsx or .xls) laid out like
@@ -49,7 +51,30 @@ LC_NUMERIC locale ("," and "." where it defines no digit grouping, as in C).
 
 Exit status: 0 on success; 2 when the file cannot be read or is no analysis
 file or workbook, or the output cannot be written (nothing is replaced then).
-)";
+
+batch calculates any number of analyses from any number of inputs (.csv,
+.tsv, .xlsx, .xls or .dor), each row as calc calculates a row of the sheet,
+in flat memory whatever the number of rows. Every row that holds anything is
+calculated (no 200-row limit); rows are numbered 1, 2, 3 ... over all
+inputs in the order given, the rows of each file continuing after those of
+the one before. Two layouts, told apart by the header row:
+  - the analysis sheet's own: a first title "Row No" or "Sample No
+    [Oxyspinel]" (a saved or exported sheet); columns by position, all three
+    blocks side by side. A .dor file is always read this way.
+  - columns titled by oxide or element in any order ("SiO2", "SIO2(WT%)",
+    "FeO", "FEOT"/"FeO*"/"FeO(t)" as total iron, "Cu", "S", "Se" ...) and a
+    sample-name column ("Sample", "Sample No", "Name", "Comment", "Label").
+    Each row is one analysis: oxyspinel when any oxide is non-zero, else
+    thiospinel when S is non-zero, else selenospinel when Se is non-zero; a
+    column titled "Block" ("Oxyspinel", "Thiospinel", "Selenospinel") says
+    otherwise. Without a sample-name column a row is named by its number.
+Columns that are not used are listed once; a cell that is no number is
+reported with its row and column and read as the sheet reads it.
+
+Writes into DIR the 57 diagram data files, and the results table (two
+heading rows, then one row of 171 cells per analysis) to --results (default
+DIR/results.tsv): .tsv as results.tsv, .csv (RFC 4180, UTF-8) or .xlsx.
+)USAGE";
 
 // The command-line run: the sheet was loaded as Open File loads it, so the
 // run calculates it as it stands.
@@ -80,86 +105,9 @@ class CliHost : public RunHost {
     ResultsTable table_;
 };
 
-// A private folder inside the output folder where the run's files are made;
-// they are moved into the output folder only when every one is complete.
-class StagingFolder {
-  public:
-    bool create(const fs::path& parent, std::string& error) {
-        std::random_device device;
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            path_ = parent / (".qarvelion-run-" + std::to_string(device()));
-            std::error_code ec;
-            if (fs::create_directory(path_, ec)) return true;
-            if (ec) {
-                error = ec.message();
-                break;
-            }
-        }
-        path_.clear();
-        if (error.empty()) error = "no temporary folder could be made";
-        return false;
-    }
-    ~StagingFolder() {
-        if (!path_.empty()) {
-            std::error_code ignored;
-            fs::remove_all(path_, ignored);
-        }
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
 int fail(std::ostream& err, const std::string& message) {
     err << "qarvelion-cli: " << message << "\n";
     return kExitFailure;
-}
-
-// Moves the named files from `from` into `to`, replacing the files there. If
-// one cannot be put in place, the ones already moved are taken back and the
-// earlier files restored, so `to` holds either all new files or its old ones.
-bool replaceAll(const fs::path& from, const fs::path& to, const std::vector<std::string>& names,
-                std::string& error) {
-    std::error_code ec;
-    for (const std::string& name : names) {
-        const auto status = fs::symlink_status(to / name, ec);
-        if (fs::exists(status) && !fs::is_regular_file(status)) {
-            error = "'" + (to / name).string() + "': something other than a file is in the way";
-            return false;
-        }
-    }
-    const fs::path previous = from / "previous";
-    fs::create_directory(previous, ec);
-    if (ec) {
-        error = "'" + to.string() + "': " + ec.message();
-        return false;
-    }
-    struct Moved {
-        std::string name;
-        bool hadPrevious;
-    };
-    std::vector<Moved> moved;
-    for (const std::string& name : names) {
-        const bool hadPrevious = fs::exists(to / name, ec);
-        if (hadPrevious) fs::rename(to / name, previous / name, ec);
-        if (!ec) fs::rename(from / name, to / name, ec);
-        if (ec) {
-            error = "'" + (to / name).string() + "': " + ec.message();
-            if (hadPrevious && fs::exists(previous / name)) {
-                std::error_code ignored;
-                fs::rename(previous / name, to / name, ignored);
-            }
-            for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
-                std::error_code ignored;
-                fs::remove(to / it->name, ignored);
-                if (it->hadPrevious) fs::rename(previous / it->name, to / it->name, ignored);
-            }
-            return false;
-        }
-        moved.push_back({name, hadPrevious});
-    }
-    return true;
 }
 
 // Loads the input as Open File loads an analysis file, or, for a workbook,
@@ -240,6 +188,34 @@ int calc(const std::string& input, const fs::path& outDir, const std::string& xl
     return kExitOk;
 }
 
+int batch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          const NumberFormatSettings& settings) {
+    BatchOptions options;
+    options.settings = settings;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--out") {
+            if (i + 1 >= args.size()) return fail(err, "--out needs a folder");
+            options.outDir = args[++i];
+        } else if (args[i] == "--results") {
+            if (i + 1 >= args.size()) return fail(err, "--results needs a file name");
+            options.resultsFile = args[++i];
+        } else if (args[i] == "--help" || args[i] == "-h") {
+            out << kUsage;
+            return kExitOk;
+        } else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-") {
+            return fail(err, "unknown option '" + args[i] + "' (see qarvelion-cli --help)");
+        } else {
+            options.inputs.emplace_back(args[i]);
+        }
+    }
+    if (options.inputs.empty()) {
+        return fail(err, "batch needs at least one input file (see qarvelion-cli --help)");
+    }
+    const BatchReport report = runBatch(options, err);
+    if (!report.ok) return fail(err, report.error + " (nothing was replaced)");
+    return kExitOk;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -252,6 +228,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << kUsage;
         return kExitOk;
     }
+    if (args[0] == "batch") return batch(args, out, err, settings);
     if (args[0] != "calc") {
         return fail(err, "unknown command '" + args[0] + "' (see qarvelion-cli --help)");
     }

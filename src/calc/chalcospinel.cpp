@@ -10,24 +10,41 @@ double quotient(double a, double b) {
     return b == 0 ? 0.0 : a / b;
 }
 
+// Text equality for the short names of the tables, compared in line.
+inline bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 // Atomic proportions, atomic fractions, then the factor that makes the anion
 // 4: apfu_i = f_i * 4 / f_anion.
 template <std::size_t N>
 void toFourAnions(const std::array<double, N>& wt, const std::array<ElementData, N>& elements,
                   int anion, double& wtTotal, std::array<double, N>& apfu, double& apfuTotal) {
+    // Elements that are 0 give exact zeros all the way; only the given ones
+    // are divided, in block order as always.
     std::array<double, N> n{};
+    std::array<std::size_t, N> given;
+    std::size_t count = 0;
     double nTotal = 0;
     wtTotal = 0;
     for (std::size_t i = 0; i < N; ++i) {
+        if (wt[i] == 0) continue;
+        given[count++] = i;
         n[i] = wt[i] / elements[i].atomicMass;
         wtTotal += wt[i];
         nTotal += n[i];
     }
     std::array<double, N> fraction{};
-    for (std::size_t i = 0; i < N; ++i) fraction[i] = quotient(n[i], nTotal);
+    for (std::size_t j = 0; j < count; ++j) fraction[given[j]] = quotient(n[given[j]], nTotal);
     const double k = quotient(4, fraction[anion]);
+    apfu = {};
     apfuTotal = 0;
-    for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::size_t i = given[j];
         apfu[i] = fraction[i] * k;
         apfuTotal += apfu[i];
     }
@@ -98,7 +115,7 @@ constexpr std::size_t kFirstPairSpecies = 8;
 
 const ThioSpecies* findThioSpecies(std::string_view species) {
     for (const ThioSpecies& s : kThioSpecies) {
-        if (s.species == species) return &s;
+        if (same(s.species, species)) return &s;
     }
     return nullptr;
 }
@@ -187,29 +204,29 @@ SpinelClassification classifyThiospinel(const ThiospinelFormula& f) {
 
     for (std::size_t i = kFirstPairSpecies; i < kThioSpecies.size(); ++i) {
         const ThioSpecies& s = kThioSpecies[i];
-        if (c.dominantA == s.dominantA && c.dominantB == s.dominantB) c.species = s.species;
+        if (same(c.dominantA, s.dominantA) && same(c.dominantB, s.dominantB)) c.species = s.species;
     }
 
-    if (c.species == "Linnaeite" && a[tNi] > 0.67 && a[tCo] > 0.67) c.species = "Grimmite";
-    if (c.species == "Polydymite" && a[tNi] > 0.67 && a[tCo] > 0.4) c.species = "Siegenite";
-    if (c.species == "Polydymite" && a[tFe] > 0.5) c.species = "Violarite";
-    if (c.species == "Greigite" && a[tNi] > 0.5) c.species = "Violarite";
-    if (c.species == "Siegenite" && a[tFe] > a[tCo]) c.species = "Violarite";
+    if (same(c.species, "Linnaeite") && a[tNi] > 0.67 && a[tCo] > 0.67) c.species = "Grimmite";
+    if (same(c.species, "Polydymite") && a[tNi] > 0.67 && a[tCo] > 0.4) c.species = "Siegenite";
+    if (same(c.species, "Polydymite") && a[tFe] > 0.5) c.species = "Violarite";
+    if (same(c.species, "Greigite") && a[tNi] > 0.5) c.species = "Violarite";
+    if (same(c.species, "Siegenite") && a[tFe] > a[tCo]) c.species = "Violarite";
     if (const ThioSpecies* s = findThioSpecies(c.species)) setSpeciesTexts(c, *s);
 
-    if (c.species == "Malanite" && a[tRh] > a[tIr] && a[tRh] > a[tPt]) {
+    if (same(c.species, "Malanite") && a[tRh] > a[tIr] && a[tRh] > a[tPt]) {
         setSpeciesTexts(c, *findThioSpecies("Cuprorhodsite"));
     }
-    if (c.species == "Linnaeite" && a[tCu] > a[tFe] && a[tCu] + a[tFe] > 0.7) {
+    if (same(c.species, "Linnaeite") && a[tCu] > a[tFe] && a[tCu] + a[tFe] > 0.7) {
         setSpeciesTexts(c, *findThioSpecies("Carrollite"));
     }
-    if (c.species == "Cuproiridsite" && a[tRh] > a[tIr] && a[tFe] > a[tCu]) {
+    if (same(c.species, "Cuproiridsite") && a[tRh] > a[tIr] && a[tFe] > a[tCu]) {
         c.species = "not classified";
         c.dominantA = "Fe";
         c.dominantB = "Rh";
         c.subgroup = kLinnaeiteSubgroup;
     }
-    if (c.species == "Cuproiridsite" && a[tRh] > a[tIr] && a[tCu] > a[tFe]) {
+    if (same(c.species, "Cuproiridsite") && a[tRh] > a[tIr] && a[tCu] > a[tFe]) {
         setSpeciesTexts(c, *findThioSpecies("Cuprorhodsite"));
     }
     return c;

@@ -23,10 +23,13 @@ double chargeDeficit(double s) {
     return s == 0 ? 0.0 : 8 * (1 - 3 / s);
 }
 
-// Sum of the 23 oxide values in column order, with optional replacements.
-double oxideSum(const OxideValues& w, std::initializer_list<std::pair<Oxide, double>> replaced) {
+// Sum of the 23 oxide values in column order, with the two values of one
+// oxide pair replaced (none when first is -1).
+double oxideSum(const OxideValues& w, int first = -1, double firstValue = 0, int second = -1,
+                double secondValue = 0) {
     OxideValues v = w;
-    for (const auto& [oxide, value] : replaced) v[oxide] = value;
+    if (first >= 0) v[first] = firstValue;
+    if (second >= 0) v[second] = secondValue;
     double total = 0;
     for (double x : v) total += x;
     return total;
@@ -57,9 +60,16 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
 
     // Molar amounts, cation and oxygen proportions, normalisation to 4
     // oxygens, then rescaling to 3 cations.
+    // An oxide that is 0 contributes exact zeros all the way (a zero's sign
+    // never shows: every test and form treats -0 as 0), so only the given
+    // oxides are divided, in column order as always.
     std::array<double, kOxideCount> cations{};
+    std::array<int, kOxideCount> given;
+    int count = 0;
     double oxygens = 0;
     for (int i = 0; i < kOxideCount; ++i) {
+        if (w[i] == 0) continue;
+        given[count++] = i;
         const double moles = w[i] / kOxides[i].molarMass;
         cations[i] = moles * kOxides[i].cations;
         oxygens += moles * kOxides[i].oxygens;
@@ -67,12 +77,16 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     const double toFourOxygens = quotient(4, oxygens);
     std::array<double, kOxideCount> k{};
     double s = 0;
-    for (int i = 0; i < kOxideCount; ++i) {
+    for (int j = 0; j < count; ++j) {
+        const int i = given[j];
         k[i] = cations[i] * toFourOxygens;
         s += k[i];
     }
     auto& a = f.apfu;
-    for (int i = 0; i < kOxideCount; ++i) a[i] = quotient(3 * k[i], s);
+    for (int j = 0; j < count; ++j) {
+        const int i = given[j];
+        a[i] = quotient(3 * k[i], s);
+    }
 
     // Iron given as FeO alone: the charge deficit is ferric iron.
     if (w[FeO] > 0 && w[Fe2O3] == 0) {
@@ -146,15 +160,15 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
 
     // Final oxide total: a recalculated pair replaces the measured one; each
     // line starts again from the measured values and the last one wins.
-    f.oxideTotal = oxideSum(w, {});
+    f.oxideTotal = oxideSum(w);
     if (f.feOCalc > 0 && f.fe2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, {{FeO, f.feOCalc}, {Fe2O3, f.fe2O3Calc}});
+        f.oxideTotal = oxideSum(w, FeO, f.feOCalc, Fe2O3, f.fe2O3Calc);
     }
     if (f.mnOCalc > 0 && f.mn2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, {{MnO, f.mnOCalc}, {Mn2O3, f.mn2O3Calc}});
+        f.oxideTotal = oxideSum(w, MnO, f.mnOCalc, Mn2O3, f.mn2O3Calc);
     }
     if (f.coOCalc > 0 && f.co2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, {{CoO, f.coOCalc}, {Co2O3, f.co2O3Calc}});
+        f.oxideTotal = oxideSum(w, CoO, f.coOCalc, Co2O3, f.co2O3Calc);
     }
     return f;
 }
@@ -186,7 +200,7 @@ const std::string_view* dominant(const OxyspinelFormula& f,
     return best != nullptr && !tie ? &best->label : nullptr;
 }
 
-void setIfDominant(std::string& text, const OxyspinelFormula& f,
+void setIfDominant(std::string_view& text, const OxyspinelFormula& f,
                    std::initializer_list<Candidate> candidates) {
     if (const std::string_view* label = dominant(f, candidates)) text = *label;
 }
@@ -214,8 +228,16 @@ void classifySpinel23(const OxyspinelFormula& f, SpinelClassification& c) {
 
     // Each rule tests the texts as they stand when it is reached; the last
     // match wins.
-    const auto is = [&c](std::string_view b, std::string_view a) {
-        return c.dominantB == b && c.dominantA == a;
+    // Short texts compared in line (no library call per test).
+    const auto same = [](std::string_view x, std::string_view y) {
+        if (x.size() != y.size()) return false;
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            if (x[i] != y[i]) return false;
+        }
+        return true;
+    };
+    const auto is = [&c, &same](std::string_view b, std::string_view a) {
+        return same(c.dominantB, b) && same(c.dominantA, a);
     };
     if (is("Cr3+", "Fe2+")) c.species = "Chromite";
     if (is("Cr3+", "Co2+")) c.species = "Cochromite";
@@ -281,11 +303,11 @@ constexpr std::array<EndMember42, 7> kEndMembers42 = {{
 void classifySpinel42(const OxyspinelFormula& f, SpinelClassification& c) {
     const auto& a = f.apfu;
     setIfDominant(c.dominantA, f, {{Fe2, "Fe2+"}, {Mn2, "Mn2+"}, {Mg, "Mg2+"}});
-    std::string tetravalent;
+    std::string_view tetravalent;
     setIfDominant(tetravalent, f, {{Si, "Si4+"}, {Ge, "Ge4+"}, {Ti4, "Ti4+"}});
 
-    const std::string& A = c.dominantA;
-    const std::string& T = tetravalent;
+    const std::string_view A = c.dominantA;
+    const std::string_view T = tetravalent;
     if (A == "Fe2+" && T == "Si4+") c.species = "Ahrensite";
     if (A == "Fe2+" && T == "Ge4+") c.species = "Brunogeierite";
     if (A == "Mn2+" && a[Sb] > 0.4) c.species = "Filipstadite";

@@ -2,16 +2,21 @@
 
 namespace qarv {
 
-RowResults calculateRow(RowInput input) {
-    RowResults r;
-    r.oxySampleName = std::move(input.oxySampleName);
-    r.oxy = recalculateOxyspinel(input.oxides);
+RowResults calculateRow(const RowInput& input) {
+    // Each part is made in its place in the result, without copies.
+    RowResults r{
+        .oxySampleName = input.oxySampleName,
+        .oxy = recalculateOxyspinel(input.oxides),
+        .oxyName = {},
+        .thioInput = input.thio,
+        .thio = recalculateThiospinel(input.thio),
+        .thioName = {},
+        .selenoInput = input.seleno,
+        .seleno = recalculateSelenospinel(input.seleno),
+        .selenoName = {},
+    };
     r.oxyName = classifyOxyspinel(r.oxy);
-    r.thioInput = std::move(input.thio);
-    r.thio = recalculateThiospinel(r.thioInput);
     if (r.thio) r.thioName = classifyThiospinel(*r.thio);
-    r.selenoInput = std::move(input.seleno);
-    r.seleno = recalculateSelenospinel(r.selenoInput);
     if (r.seleno) r.selenoName = classifySelenospinel(*r.seleno);
     return r;
 }

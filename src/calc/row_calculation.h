@@ -30,6 +30,6 @@ struct RowResults {
 };
 
 // Recalculates and classifies the three blocks of one row.
-RowResults calculateRow(RowInput input);
+RowResults calculateRow(const RowInput& input);
 
 }  // namespace qarv

@@ -1,5 +1,10 @@
 #include "diagrams/diagram_data_files.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 #include "common/text_encoding.h"
 #include "results/results_layout.h"
 
@@ -464,17 +469,6 @@ std::vector<DiagramDataFile> makeFiles() {
     };
 }
 
-int sampleColumnOf(SheetBlock block) {
-    switch (block) {
-        case SheetBlock::Thiospinel:
-            return rc::kThioSample;
-        case SheetBlock::Selenospinel:
-            return rc::kSelenoSample;
-        default:
-            return rc::kOxySample;
-    }
-}
-
 int speciesColumnOf(SheetBlock block) {
     switch (block) {
         case SheetBlock::Thiospinel:
@@ -501,18 +495,151 @@ const std::vector<DiagramDataFile>& diagramDataFiles() {
     return files;
 }
 
+namespace {
+
+bool isAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// Appends UTF-8 text to a line in Windows-1252.
+void appendEncoded(std::string& line, std::string_view text) {
+    if (isAscii(text)) {
+        line += text;
+    } else {
+        line += encodeWindows1252(text);
+    }
+}
+
+// Appends one item of a line that starts at lineStart: every item but the
+// first starts at the next zone start that leaves at least one blank; a
+// plain number is " 1.5 " or "-1.5 ".
+void appendZoned(std::string& line, std::size_t lineStart, bool first, std::string_view text,
+                 bool plainNumber, bool negative) {
+    if (!first) {
+        const std::size_t used = line.size() - lineStart;
+        const std::size_t next = (used / kZoneWidth + 1) * kZoneWidth;
+        line.append(next - used, ' ');
+    }
+    if (plainNumber && !negative) line.push_back(' ');
+    appendEncoded(line, text);
+    if (plainNumber) line.push_back(' ');
+}
+
+bool rangesHold(const DiagramDataFile& file, const SampleRow& row, const RowResults& results,
+                const NumberFormatSettings& settings) {
+    for (const DiagramRange& range : file.ranges) {
+        const double v = valueAsWritten(file.values[range.valueIndex], row, results, settings);
+        if (range.min && !(v >= *range.min)) return false;
+        if (range.max && !(v <= *range.max)) return false;
+    }
+    return true;
+}
+
+// Every species name that some file accepts, and for each file the set of
+// the names it accepts, so a row's species is looked up once per row and
+// not once per file.
+struct SpeciesIndex {
+    std::vector<std::string_view> names;
+    std::vector<std::uint64_t> accepted;  // per file: bit i for names[i]
+};
+
+const SpeciesIndex& speciesIndex() {
+    static const SpeciesIndex index = [] {
+        SpeciesIndex ix;
+        for (const DiagramDataFile& file : diagramDataFiles()) {
+            std::uint64_t mask = 0;
+            for (std::string_view name : file.species) {
+                auto it = std::find(ix.names.begin(), ix.names.end(), name);
+                if (it == ix.names.end()) it = ix.names.insert(ix.names.end(), name);
+                mask |= std::uint64_t{1} << (it - ix.names.begin());
+            }
+            ix.accepted.push_back(mask);
+        }
+        return ix;
+    }();
+    return index;
+}
+
+// The bit of a species name in the index; 0 for a name no file accepts.
+std::uint64_t speciesBit(std::string_view species) {
+    if (species.empty()) return 0;
+    const auto& names = speciesIndex().names;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == species) return std::uint64_t{1} << i;
+    }
+    return 0;
+}
+
+constexpr std::size_t kFlushBytes = 64u << 10;
+
+int blockIndex(SheetBlock block) {
+    switch (block) {
+        case SheetBlock::Thiospinel:
+            return 1;
+        case SheetBlock::Selenospinel:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+struct ZoneItem {
+    std::string_view text;  // Windows-1252
+    bool plainNumber;
+    bool negative;
+};
+
+// A whole line with its CR LF, laid out as appendZoned lays out its items,
+// composed in a buffer on the stack when it fits one.
+void appendZonedLine(std::string& out, const ZoneItem* items, std::size_t count) {
+    char buf[1024];
+    std::size_t need = 2;
+    for (std::size_t k = 0; k < count; ++k) need += items[k].text.size() + 16 + 2;
+    if (need > sizeof buf) {
+        const std::size_t start = out.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            const ZoneItem& it = items[k];
+            if (k > 0) {
+                const std::size_t used = out.size() - start;
+                out.append((used / kZoneWidth + 1) * kZoneWidth - used, ' ');
+            }
+            if (it.plainNumber && !it.negative) out.push_back(' ');
+            out += it.text;
+            if (it.plainNumber) out.push_back(' ');
+        }
+        out += "\r\n";
+        return;
+    }
+    char* p = buf;
+    for (std::size_t k = 0; k < count; ++k) {
+        const ZoneItem& it = items[k];
+        if (k > 0) {
+            const std::size_t used = static_cast<std::size_t>(p - buf);
+            const std::size_t pad = (used / kZoneWidth + 1) * kZoneWidth - used;
+            // One fixed-size store of blanks (pad is at most 14; the room
+            // reserved per item covers 16).
+            std::memcpy(p, "                ", 16);
+            p += pad;
+        }
+        if (it.plainNumber && !it.negative) *p++ = ' ';
+        std::memcpy(p, it.text.data(), it.text.size());
+        p += it.text.size();
+        if (it.plainNumber) *p++ = ' ';
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.append(buf, static_cast<std::size_t>(p - buf));
+}
+
+}  // namespace
+
 std::string printZoneLine(const std::vector<PrintItem>& items) {
     std::string line;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) {
-            // The next zone start that leaves at least one blank.
-            const std::size_t next = (line.size() / kZoneWidth + 1) * kZoneWidth;
-            line.append(next - line.size(), ' ');
-        }
-        const PrintItem& item = items[i];
-        if (item.plainNumber && !item.negative) line.push_back(' ');
-        line += encodeWindows1252(item.text);
-        if (item.plainNumber) line.push_back(' ');
+        appendZoned(line, 0, i == 0, items[i].text, items[i].plainNumber, items[i].negative);
     }
     line += "\r\n";
     return line;
@@ -523,13 +650,7 @@ bool passesFilter(const DiagramDataFile& file, const SampleRow& row, const RowRe
     const std::string& species = row[speciesColumnOf(file.block)];
     bool named = false;
     for (std::string_view s : file.species) named = named || species == s;
-    if (!named) return false;
-    for (const DiagramRange& range : file.ranges) {
-        const double v = valueAsWritten(file.values[range.valueIndex], row, results, settings);
-        if (range.min && !(v >= *range.min)) return false;
-        if (range.max && !(v <= *range.max)) return false;
-    }
-    return true;
+    return named && rangesHold(file, row, results, settings);
 }
 
 void openDiagramFiles(DiagramFileSet& set, const std::filesystem::path& folder,
@@ -537,9 +658,13 @@ void openDiagramFiles(DiagramFileSet& set, const std::filesystem::path& folder,
     set.settings = settings;
     set.errors.clear();
     set.files.clear();
+    set.pending.clear();
     set.files.reserve(diagramDataFiles().size());
     for (const DiagramDataFile& file : diagramDataFiles()) {
         AtomicFile& out = set.files.emplace_back();
+        // Every run makes these files anew; waiting for the disk at each of
+        // them would slow every run for nothing.
+        out.setDurable(false);
         if (!out.open(folder / file.fileName)) {
             set.errors.push_back(std::string(file.fileName) + ": " + out.error());
             continue;
@@ -552,21 +677,83 @@ void openDiagramFiles(DiagramFileSet& set, const std::filesystem::path& folder,
 
 void writeDiagramLines(DiagramFileSet& set, const SampleRow& row, const RowResults& results) {
     const auto& files = diagramDataFiles();
-    std::vector<PrintItem> items;
+    const SpeciesIndex& index = speciesIndex();
+    const std::uint64_t oxy = speciesBit(row[rc::kOxySpecies]);
+    const std::uint64_t thio = speciesBit(row[rc::kThioSpecies]);
+    const std::uint64_t seleno = speciesBit(row[rc::kSelenoSpecies]);
+    if ((oxy | thio | seleno) == 0) return;  // a row no file accepts
+    set.pending.resize(set.files.size());
+    // Texts in Windows-1252: the sample names once per row; the formatted
+    // cells as they are when every character of the number forms is ASCII.
+    const bool asciiNumbers =
+        isAscii(set.settings.groupSeparator) && isAscii(set.settings.decimalSeparator);
+    std::array<std::string, 3> encodedNames;
+    std::array<std::string_view, 3> names;
+    const int nameColumns[3] = {rc::kOxySample, rc::kThioSample, rc::kSelenoSample};
+    for (int b = 0; b < 3; ++b) {
+        const std::string& name = row[nameColumns[b]];
+        if (isAscii(name)) {
+            names[b] = name;
+        } else {
+            encodedNames[b] = encodeWindows1252(name);
+            names[b] = encodedNames[b];
+        }
+    }
+    std::array<std::string, 8> encodedCells;  // one per item of a line
+    const auto cellText = [&](const std::string& text, std::size_t item) -> std::string_view {
+        if (asciiNumbers || isAscii(text)) return text;
+        encodedCells[item] = encodeWindows1252(text);
+        return encodedCells[item];
+    };
+    // Each plain value is formatted once per row, however many files take it.
+    struct PlainText {
+        double (*plain)(const RowResults&);
+        std::string text;
+        bool negative;
+    };
+    std::array<PlainText, 16> plains;
+    std::size_t plainCount = 0;
+    const auto plainText = [&](double (*f)(const RowResults&)) -> const PlainText* {
+        for (std::size_t k = 0; k < plainCount; ++k) {
+            if (plains[k].plain == f) return &plains[k];
+        }
+        if (plainCount == plains.size()) plainCount = 0;  // more than a row has: start over
+        PlainText& p = plains[plainCount++];
+        const double v = f(results);
+        p.plain = f;
+        p.text.clear();
+        appendNumber(p.text, v, NumberForm::Plain, set.settings);
+        if (!asciiNumbers) p.text = encodeWindows1252(p.text);
+        p.negative = v < 0;
+        return &p;
+    };
     for (std::size_t i = 0; i < files.size() && i < set.files.size(); ++i) {
         const DiagramDataFile& file = files[i];
-        if (!set.files[i].isOpen() || !passesFilter(file, row, results, set.settings)) continue;
-        items.clear();
-        items.push_back({row[sampleColumnOf(file.block)]});
+        const std::uint64_t bit = file.block == SheetBlock::Thiospinel     ? thio
+                                  : file.block == SheetBlock::Selenospinel ? seleno
+                                                                           : oxy;
+        if ((index.accepted[i] & bit) == 0 || !set.files[i].isOpen()) continue;
+        if (!rangesHold(file, row, results, set.settings)) continue;
+        std::string& out = set.pending[i];
+        // The items of a line; the texts are Windows-1252 already.
+        std::array<ZoneItem, 8> items;
+        std::size_t count = 0;
+        items[count++] = {names[blockIndex(file.block)], false, false};
         for (const DiagramValue& value : file.values) {
+            if (count == items.size()) break;
             if (value.plain != nullptr) {
-                const double v = value.plain(results);
-                items.push_back({formatNumber(v, NumberForm::Plain, set.settings), true, v < 0});
+                const PlainText* p = plainText(value.plain);
+                items[count++] = {p->text, true, p->negative};
             } else {
-                items.push_back({row[value.resultColumn]});
+                items[count] = {cellText(row[value.resultColumn], count), false, false};
+                ++count;
             }
         }
-        set.files[i].write(printZoneLine(items));
+        appendZonedLine(out, items.data(), count);
+        if (out.size() >= kFlushBytes) {
+            set.files[i].write(out);
+            out.clear();
+        }
     }
 }
 
@@ -575,17 +762,20 @@ bool closeDiagramFiles(DiagramFileSet& set) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         AtomicFile& out = set.files[i];
         if (!out.isOpen()) continue;
+        if (i < set.pending.size()) out.write(set.pending[i]);
         if (!out.commit()) {
             set.errors.push_back(std::string(files[i].fileName) + ": " + out.error());
         }
     }
     set.files.clear();
+    set.pending.clear();
     return set.errors.empty();
 }
 
 void discardDiagramFiles(DiagramFileSet& set) {
     for (AtomicFile& out : set.files) out.discard();
     set.files.clear();
+    set.pending.clear();
 }
 
 }  // namespace qarv

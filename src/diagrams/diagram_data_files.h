@@ -61,6 +61,8 @@ struct DiagramFileSet {
     NumberFormatSettings settings;
     std::vector<AtomicFile> files;    // index = position in diagramDataFiles()
     std::vector<std::string> errors;  // "file: reason" for each file that failed
+    // Lines not yet handed to their file, written in larger pieces.
+    std::vector<std::string> pending;
 };
 
 // Creates every file in the folder in channel order and writes its header

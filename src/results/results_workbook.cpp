@@ -20,25 +20,24 @@ std::string_view workbookNumberFormat(NumberForm form) {
     return "";
 }
 
-namespace {
+std::optional<ResultsNumberCell> resultsNumberCell(int column, std::string_view text,
+                                                   const NumberFormatSettings& settings) {
+    if (column < 0 || column >= kResultColumnCount || text.empty()) return std::nullopt;
+    const ResultColumn& layout = resultColumns()[column];
+    if (layout.kind != ResultKind::Number) return std::nullopt;
+    const double value = readFormatted(text, settings);
+    if (formatNumber(value, layout.form, settings) != text) return std::nullopt;
+    return ResultsNumberCell{value, workbookNumberFormat(layout.form)};
+}
 
-struct NumberCell {
-    double value;
-    std::string_view format;
-};
+namespace {
 
 // A data cell whose text is a number in its column's form: it formats back
 // to the same text.
-std::optional<NumberCell> numberIn(const ResultsTable& table, int row, int column,
-                                   const NumberFormatSettings& settings) {
-    const std::string& text = table.text(row, column);
-    const ResultColumn& layout = resultColumns()[column];
-    if (row < kResultsHeadingRows || layout.kind != ResultKind::Number || text.empty()) {
-        return std::nullopt;
-    }
-    const double value = readFormatted(text, settings);
-    if (formatNumber(value, layout.form, settings) != text) return std::nullopt;
-    return NumberCell{value, workbookNumberFormat(layout.form)};
+std::optional<ResultsNumberCell> numberIn(const ResultsTable& table, int row, int column,
+                                          const NumberFormatSettings& settings) {
+    if (row < kResultsHeadingRows) return std::nullopt;
+    return resultsNumberCell(column, table.text(row, column), settings);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // The results table as a workbook sheet: table cell (r, c) goes to sheet cell
 // (r + 1, c + 1), the whole table, heading rows and empty columns included.
 
+#include <optional>
+#include <string_view>
+
 #include "results/number_format.h"
 #include "results/results_table.h"
 #include "spreadsheet/spreadsheet_app.h"
@@ -11,6 +14,16 @@ namespace qarv {
 
 // The workbook number format that shows exactly a column form's text.
 std::string_view workbookNumberFormat(NumberForm form);
+
+// A data cell of the results table as the workbook holds it: the number and
+// the format that shows its text, when the column shows a number and the
+// text is one in the column's form; nothing for a cell written as text.
+struct ResultsNumberCell {
+    double value;
+    std::string_view format;
+};
+std::optional<ResultsNumberCell> resultsNumberCell(int column, std::string_view text,
+                                                   const NumberFormatSettings& settings);
 
 // Fills the sheet from the results table. Numbers travel as numbers: in the
 // columns that show a number, a data cell whose text is a number in the

@@ -19,7 +19,7 @@ class RowWriter {
         int c = first;
         for (double v : values) number(c++, v);
     }
-    void text(int column, const std::string& value) { row_[column] = value; }
+    void text(int column, std::string_view value) { row_[column].assign(value); }
     void classification(int dominantA, int group, const SpinelClassification& c) {
         text(dominantA, c.dominantA);
         text(dominantA + 1, c.dominantB);
@@ -42,50 +42,61 @@ class RowWriter {
 
 SampleRow formatSampleRow(const RowResults& r, const NumberFormatSettings& settings) {
     SampleRow row;
+    formatSampleRowInto(row, r, settings);
+    return row;
+}
+
+void formatSampleRowInto(SampleRow& row, const RowResults& r,
+                         const NumberFormatSettings& settings) {
+    for (std::string& cell : row) cell.clear();
     RowWriter w(row, settings);
 
-    // Oxyspinel block.
+    // Blanking goes by the values as the table shows them; a block that is
+    // blanked is not formatted at all (its cells stay empty), which gives
+    // the same row as formatting and then emptying it.
     const OxyspinelFormula& o = r.oxy;
     w.text(rc::kOxySample, r.oxySampleName);
-    w.numbers(rc::kOxides, o.oxides);
     w.number(rc::kOxideTotal, o.oxideTotal);
-    w.numbers(rc::kCalcOxides,
-              std::array{o.feOCalc, o.fe2O3Calc, o.mnOCalc, o.mn2O3Calc, o.coOCalc, o.co2O3Calc});
-    w.numbers(rc::kCations, o.apfu);
-    w.number(rc::kCationTotal, o.cationTotal);
-    w.numbers(rc::kRatios,
-              std::array{o.fe3OverFe2, o.fe3OverFe3Fe2, o.crOverCrAl, o.fe2OverFe2Mg,
-                         o.crOverCrAlFe3, o.fe3OverFe3AlCr, o.alOverAlFe3Cr, o.tiOverTiCrAl});
-    w.numbers(rc::kChargeTotals, std::array{o.totalR2, o.totalR3, o.totalR4, o.totalR5});
-    w.classification(rc::kOxyDominantA, rc::kOxyGroup, r.oxyName);
-
-    // Thiospinel block.
-    w.text(rc::kThioSample, r.thioInput.sampleName);
-    w.numbers(rc::kThioWt, r.thioInput.wt);
-    if (r.thio) {
-        w.number(rc::kThioWtTotal, r.thio->wtTotal);
-        w.numbers(rc::kThioApfu, r.thio->apfu);
-        w.number(rc::kThioApfuTotal, r.thio->apfuTotal);
-        w.classification(rc::kThioDominantA, rc::kThioGroup, r.thioName);
-    }
-
-    // Selenospinel block.
-    w.text(rc::kSelenoSample, r.selenoInput.sampleName);
-    w.numbers(rc::kSelenoWt, r.selenoInput.wt);
-    if (r.seleno) {
-        w.number(rc::kSelenoWtTotal, r.seleno->wtTotal);
-        w.numbers(rc::kSelenoApfu, r.seleno->apfu);
-        w.number(rc::kSelenoApfuTotal, r.seleno->apfuTotal);
-        w.classification(rc::kSelenoDominantA, rc::kSelenoGroup, r.selenoName);
-    }
-
-    // Blanking, on the values as the table shows them.
     const double shownTotal = w.shown(rc::kOxideTotal);
-    if (shownTotal == 0 || shownTotal < 80) w.blank(rc::kOxySample + 1, rc::kOxyLast);
-    if (w.shown(rc::kCationTotal) == 0) w.blank(rc::kCationTotal, rc::kCationTotal);
-    if (r.thioInput.wt[tS] == 0) w.blank(rc::kThioSample + 1, rc::kThioLast);
-    if (r.selenoInput.wt[sSe] == 0) w.blank(rc::kSelenoSample + 1, rc::kSelenoLast);
-    return row;
+    if (shownTotal == 0 || shownTotal < 80) {
+        w.blank(rc::kOxideTotal, rc::kOxideTotal);
+    } else {
+        w.numbers(rc::kOxides, o.oxides);
+        w.numbers(rc::kCalcOxides, std::array{o.feOCalc, o.fe2O3Calc, o.mnOCalc, o.mn2O3Calc,
+                                              o.coOCalc, o.co2O3Calc});
+        w.numbers(rc::kCations, o.apfu);
+        w.number(rc::kCationTotal, o.cationTotal);
+        if (w.shown(rc::kCationTotal) == 0) w.blank(rc::kCationTotal, rc::kCationTotal);
+        w.numbers(rc::kRatios,
+                  std::array{o.fe3OverFe2, o.fe3OverFe3Fe2, o.crOverCrAl, o.fe2OverFe2Mg,
+                             o.crOverCrAlFe3, o.fe3OverFe3AlCr, o.alOverAlFe3Cr, o.tiOverTiCrAl});
+        w.numbers(rc::kChargeTotals, std::array{o.totalR2, o.totalR3, o.totalR4, o.totalR5});
+        w.classification(rc::kOxyDominantA, rc::kOxyGroup, r.oxyName);
+    }
+
+    // Thiospinel block: empty when S is 0.
+    w.text(rc::kThioSample, r.thioInput.sampleName);
+    if (r.thioInput.wt[tS] != 0) {
+        w.numbers(rc::kThioWt, r.thioInput.wt);
+        if (r.thio) {
+            w.number(rc::kThioWtTotal, r.thio->wtTotal);
+            w.numbers(rc::kThioApfu, r.thio->apfu);
+            w.number(rc::kThioApfuTotal, r.thio->apfuTotal);
+            w.classification(rc::kThioDominantA, rc::kThioGroup, r.thioName);
+        }
+    }
+
+    // Selenospinel block: empty when Se is 0.
+    w.text(rc::kSelenoSample, r.selenoInput.sampleName);
+    if (r.selenoInput.wt[sSe] != 0) {
+        w.numbers(rc::kSelenoWt, r.selenoInput.wt);
+        if (r.seleno) {
+            w.number(rc::kSelenoWtTotal, r.seleno->wtTotal);
+            w.numbers(rc::kSelenoApfu, r.seleno->apfu);
+            w.number(rc::kSelenoApfuTotal, r.seleno->apfuTotal);
+            w.classification(rc::kSelenoDominantA, rc::kSelenoGroup, r.selenoName);
+        }
+    }
 }
 
 }  // namespace qarv

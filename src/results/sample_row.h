@@ -18,5 +18,9 @@ using SampleRow = std::array<std::string, kFormattedCellCount>;
 // thiospinel block (80 to 137) when S is 0 and the selenospinel block (140 to
 // 163) when Se is 0. Sample names are never blanked.
 SampleRow formatSampleRow(const RowResults& row, const NumberFormatSettings& settings);
+// The same into a row whose texts are replaced (their storage is reused, so
+// a loop over many rows does not allocate for each).
+void formatSampleRowInto(SampleRow& texts, const RowResults& row,
+                         const NumberFormatSettings& settings);
 
 }  // namespace qarv

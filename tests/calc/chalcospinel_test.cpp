@@ -236,8 +236,7 @@ ThiospinelFormula thioFormula(const ThioValues& apfu) {
 
 SpinelClassification named(std::string_view group, std::string_view subgroup,
                            std::string_view a, std::string_view b, std::string_view species) {
-    return {std::string(group), std::string(subgroup), std::string(a), std::string(b),
-            std::string(species)};
+    return {group, subgroup, a, b, species};
 }
 
 class ThiospinelClassificationTest : public ::testing::TestWithParam<ThioCase> {};

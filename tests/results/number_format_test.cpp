@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "results/number_format.h"
 
@@ -172,7 +175,12 @@ INSTANTIATE_TEST_SUITE_P(
         // From 10^15 on: exponent form.
         PlainCase{1e15, "1E+15"}, PlainCase{-1e15, "-1E+15"}, PlainCase{1.5e17, "1.5E+17"},
         PlainCase{123456789012345678.0, "1.23456789012346E+17"}, PlainCase{1e21, "1E+21"},
-        PlainCase{1e100, "1E+100"}, PlainCase{1.7976931348623157e308, "1.79769313486232E+308"}));
+        PlainCase{1e100, "1E+100"},
+        // Rounded up, the largest double would show a number beyond every
+        // double, which reads back as no number: its digits are cut instead.
+        PlainCase{1.7976931348623157e308, "1.79769313486231E+308"},
+        PlainCase{-1.7976931348623157e308, "-1.79769313486231E+308"},
+        PlainCase{1.797693134862314e308, "1.79769313486231E+308"}));
 
 struct ReadCase {
     const char* text;
@@ -219,6 +227,88 @@ TEST(NumberFormatRoundTrip, EveryFormReadsBackAsTheNumberItShows) {
             const double plain = readFormatted(formatNumber(v, NumberForm::Plain, s), s);
             EXPECT_NEAR(plain, v, std::fabs(v) * 1e-14);
         }
+    }
+}
+
+// The exact decimal expansion of |x| (every double has a finite one), as
+// integer digits and fraction digits.
+struct ExactDecimal {
+    std::string whole, fraction;
+};
+ExactDecimal exactDecimal(double x) {
+    std::vector<char> buf(1500);
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(x),
+                                 std::chars_format::fixed, 1074);
+    std::string text(buf.data(), r.ptr);
+    const std::size_t point = text.find('.');
+    return {text.substr(0, point), text.substr(point + 1)};
+}
+
+// Digits rounded half away from zero at `keep` digits: a carry may add one.
+std::string roundedDigits(std::string digits, std::size_t keep) {
+    const bool up = digits.size() > keep && digits[keep] >= '5';
+    digits.resize(keep, '0');
+    if (up) {
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[i - 1];
+        }
+    }
+    return digits;
+}
+
+// Fixed and plain forms against the exact decimal expansion, over values of
+// every magnitude the formatting meets, their neighbours and their halves.
+TEST(NumberFormatExact, FormsAgreeWithTheExactDecimalExpansion) {
+    std::mt19937_64 random(12345);
+    std::vector<double> values;
+    for (int i = 0; i < 20000; ++i) {
+        const double mantissa = std::uniform_real_distribution<double>(1, 10)(random);
+        const int exponent = std::uniform_int_distribution<int>(-16, 17)(random);
+        double v = mantissa * std::pow(10.0, exponent);
+        if (i % 3 == 0) v = std::round(v * 1e4) / 1e4;  // decimal inputs as typed
+        if (i % 5 == 0) v = std::ldexp(std::round(std::ldexp(v, 20)) + 0.5, -20);  // binary ties
+        if (i % 2 == 0) v = -v;
+        values.push_back(v);
+        values.push_back(std::nextafter(v, 0.0));
+    }
+    for (double v : values) {
+        const ExactDecimal exact = exactDecimal(v);
+        for (NumberForm form : {NumberForm::F2, NumberForm::F3, NumberForm::F4}) {
+            const std::size_t d = static_cast<std::size_t>(decimalsOf(form));
+            std::string digits =
+                roundedDigits(exact.whole + exact.fraction, exact.whole.size() + d);
+            std::string whole = digits.substr(0, digits.size() - d);
+            const std::string fraction = digits.substr(digits.size() - d);
+            while (whole.size() > 1 && whole[0] == '0') whole.erase(0, 1);
+            const bool zero = (whole + fraction).find_first_not_of('0') == std::string::npos;
+            const std::string want = (v < 0 && !zero ? "-" : "") + whole + "." + fraction;
+            ASSERT_EQ(formatNumber(v, form, kNoGrouping), want) << std::hexfloat << v;
+        }
+        // Plain: 15 significant digits, trailing zeros dropped.
+        if (v == 0) continue;
+        const std::string all = exact.whole + exact.fraction;
+        const std::size_t first = all.find_first_not_of('0');
+        const int exponent = static_cast<int>(exact.whole.size()) - 1 - static_cast<int>(first);
+        std::string sig = roundedDigits(all.substr(first), 15);
+        const int shownExponent = exponent + (sig.size() > 15 ? 1 : 0);
+        sig.resize(15);
+        while (sig.size() > 1 && sig.back() == '0') sig.pop_back();
+        std::string want = v < 0 ? "-" : "";
+        if (shownExponent >= 15) {
+            want += sig.substr(0, 1) + (sig.size() > 1 ? "." + sig.substr(1) : "") + "E+" +
+                    std::to_string(shownExponent);
+        } else if (shownExponent < 0) {
+            want += "0." + std::string(-shownExponent - 1, '0') + sig;
+        } else if (sig.size() <= static_cast<std::size_t>(shownExponent) + 1) {
+            want += sig + std::string(shownExponent + 1 - sig.size(), '0');
+        } else {
+            want += sig.substr(0, shownExponent + 1) + "." + sig.substr(shownExponent + 1);
+        }
+        ASSERT_EQ(formatNumber(v, NumberForm::Plain, kNoGrouping), want) << std::hexfloat << v;
     }
 }
 

@@ -82,7 +82,8 @@ TEST(ResultsWorkbook, ReadsNumbersWithTheRegionalCharacters) {
     SampleRow row;
     row[rc::kOxides] = "1.234,500";
     table.appendSampleRow(row);
-    const Cell* cell = cellAt(resultsWorkbook(table, german).sheets[0], 3, 2);
+    const Workbook book = resultsWorkbook(table, german);  // the cell points into it
+    const Cell* cell = cellAt(book.sheets[0], 3, 2);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->kind, Cell::Kind::Number);
     EXPECT_EQ(cell->number, 1234.5);
