@@ -23,7 +23,8 @@ echo
 echo "Results table:      out/example/results.tsv"
 echo "Diagram data files: out/example/*.dat"
 if [ -n "$drawn" ]; then
-  echo "Diagrams (PNG, SVG):${drawn// / out/example/}.{png,svg}"
+  echo "Diagrams:"
+  for d in $drawn; do echo "  out/example/$d.png  out/example/$d.svg"; done
   echo "Any of the 76 templates: cd out/example && ../../build/bin/qarvelion-grapher ../../build/bin/templates/NAME.grf"
 else
   echo "Diagrams: not drawn (the grapher needs Qt 6 Widgets)"
