@@ -1,6 +1,7 @@
 #include "common/run_errors.h"
 
 #include <array>
+#include <cerrno>
 
 namespace qarv {
 namespace {
@@ -101,7 +102,11 @@ int runErrorNumber(const std::error_code& ec) {
         ec == errc::read_only_file_system || ec == errc::is_a_directory ||
         ec == errc::device_or_resource_busy || ec == errc::text_file_busy)
         return err::kPathFileAccessError;
-    if (ec == errc::no_space_on_device) return err::kDiskFull;
+    // A quota used up or a file grown past the largest size the disk allows
+    // is a full disk to the user.
+    if (ec == errc::no_space_on_device || ec == errc::file_too_large ||
+        (ec.category() == std::generic_category() && ec.value() == EDQUOT))
+        return err::kDiskFull;
     if (ec == errc::too_many_files_open || ec == errc::too_many_files_open_in_system)
         return err::kTooManyFiles;
     if (ec == errc::file_exists) return err::kFileAlreadyExists;

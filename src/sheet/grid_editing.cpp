@@ -87,6 +87,19 @@ void pasteText(TextGrid& grid, std::string_view text) {
     } else if (text.back() == '\r' || text.back() == '\n') {
         text.remove_suffix(1);
     }
+    // Only the rows that land in the selection are looked at: a clipboard
+    // of any size costs no more than the selection it fills.
+    const Region target = grid.selection();
+    std::size_t end = 0;
+    for (int row = 0; row < target.rowCount() && end < text.size(); ++row) {
+        const std::size_t lineEnd = text.find_first_of("\r\n", end);
+        if (lineEnd == std::string_view::npos) {
+            end = text.size();
+            break;
+        }
+        end = lineEnd + (text.compare(lineEnd, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    text = text.substr(0, end);
     // Line feeds alone (from programs that end lines with LF) are row breaks
     // too; setClip takes CR and CR LF.
     std::string rows(text);

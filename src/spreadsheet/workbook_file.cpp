@@ -1,14 +1,11 @@
 #include "spreadsheet/workbook_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/run_errors.h"
 #include "spreadsheet/file_checks.h"
 
@@ -27,6 +24,12 @@ int checkReadableFile(const std::filesystem::path& path, std::string& message) {
     if (std::filesystem::is_directory(status)) {
         message = path.string() + " is a folder";
         return err::kPathFileAccessError;
+    }
+    // A pipe would block the reader and a device never ends: only regular
+    // files are workbooks.
+    if (!std::filesystem::is_regular_file(status)) {
+        message = path.string() + " is not a regular file";
+        return err::kInvalidFileFormat;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -51,34 +54,17 @@ int reserveTemporaryBeside(const std::filesystem::path& target, std::filesystem:
         message = target.string() + " is a folder";
         return err::kPathFileAccessError;
     }
-    std::random_device device;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::filesystem::path candidate =
-            folder / ("." + target.filename().string() + "." + std::to_string(device()) +
-                      std::to_string(device()) + ".tmp");
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            temp = candidate;
-            return err::kNone;
-        }
-        if (errno != EEXIST) {
-            const std::error_code openError(errno, std::generic_category());
-            message = "cannot write in " + folder.string() + ": " + openError.message();
-            return runErrorNumber(openError, candidate);
-        }
+    if (const std::error_code created = createTemporaryBeside(target, temp)) {
+        message = "cannot write in " + folder.string() + ": " + created.message();
+        return runErrorNumber(created, target);
     }
-    message = "no free temporary name in " + folder.string();
-    return err::kCantSaveToTemp;
+    return err::kNone;
 }
 
 int putInPlace(const std::filesystem::path& temp, const std::filesystem::path& target,
                std::string& message) {
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
+    const std::error_code ec = replaceWithTemporary(temp, target);
     if (!ec) return err::kNone;
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
     message = "cannot put " + target.string() + " in place: " + ec.message();
     return runErrorNumber(ec, target);
 }
@@ -86,6 +72,8 @@ int putInPlace(const std::filesystem::path& temp, const std::filesystem::path& t
 }  // namespace detail
 
 WorkbookFileKind workbookFileKind(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return WorkbookFileKind::Unknown;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return WorkbookFileKind::Unknown;
     unsigned char head[8] = {};

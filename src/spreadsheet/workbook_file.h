@@ -16,9 +16,25 @@ struct WorkbookReadLimits {
     // One part of an .xlsx package (a sheet, the shared strings, the
     // workbook) may unpack to at most this many bytes; a larger one makes
     // the file unreadable.
+    // An .xls file may be at most this large.
     std::uint64_t maxPartBytes = 256ull * 1024 * 1024;
-    // Cells kept over all sheets; further cells are ignored.
+    // All parts of an .xlsx package together may unpack to at most this many
+    // bytes, however often the workbook names the same part.
+    std::uint64_t maxTotalBytes = 1024ull * 1024 * 1024;
+    // One XML part may hold at most this many elements (its parsed form
+    // takes some tens of bytes per element).
+    std::size_t maxXmlElements = 8u * 1024 * 1024;
+    // A package may hold at most this many files, a workbook this many
+    // sheets.
+    std::size_t maxPackageEntries = 65536;
+    std::size_t maxSheets = 4096;
+    // Cells kept over all sheets; further cells are ignored. Also the most
+    // shared strings and cell styles kept.
     std::size_t maxCells = 16u * 1024 * 1024;
+    // The .xls reader allocates a table of every cell a sheet's size record
+    // claims (16 bytes a cell); a file whose sheets claim more in all is
+    // refused. Two sheets of the largest size (65536 rows, 256 columns).
+    std::uint64_t maxXlsDeclaredCells = 2ull * 65536 * 256;
 };
 
 struct WorkbookReadResult {

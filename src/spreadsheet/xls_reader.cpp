@@ -1,7 +1,10 @@
 // .xls (BIFF) reading through FreeXL.
 
 #include <freexl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <string>
 
 #include "common/run_errors.h"
@@ -14,6 +17,9 @@ namespace {
 
 // The workbook globals come first in the stream and WINDOW1 early in them.
 constexpr std::size_t kSheetTabsReadLimit = 1024 * 1024;
+// The largest sheet BIFF8 can describe.
+constexpr int kMaxXlsRows = 65536;
+constexpr int kMaxXlsColumns = 256;
 
 class XlsHandle {
 public:
@@ -30,6 +36,34 @@ private:
     const void* handle_ = nullptr;
 };
 
+// An anonymous file in memory, reachable by a path while it lives.
+class MemoryFile {
+public:
+    MemoryFile() = default;
+    ~MemoryFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    bool create(const std::string& bytes) {
+        fd_ = ::memfd_create("qarvelion-xls", MFD_CLOEXEC);
+        if (fd_ < 0) return false;
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) return false;
+            done += static_cast<std::size_t>(n);
+        }
+        path_ = "/proc/self/fd/" + std::to_string(fd_);
+        return true;
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
 }  // namespace
 
 WorkbookReadResult readXlsFile(const std::filesystem::path& path, const WorkbookReadLimits& limits) {
@@ -43,8 +77,48 @@ WorkbookReadResult readXlsFile(const std::filesystem::path& path, const Workbook
         return result;
     };
 
+    const auto refuse = [&](const std::string& why) {
+        result.book = Workbook{};
+        result.error = err::kInvalidFileFormat;
+        result.message = path.string() + ": " + why;
+        return result;
+    };
+    // FreeXL reads the whole file and allocates what its records claim (a
+    // cell table per sheet from DIMENSION, a string table from SST), so the
+    // claims are read and bounded here first.
+    std::error_code ec;
+    const std::uint64_t fileBytes = std::filesystem::file_size(path, ec);
+    if (ec || fileBytes > limits.maxPartBytes) return refuse("larger than the reader accepts");
+    std::string stream;
+    const auto claims = detail::readXlsSizeClaims(path, limits.maxPartBytes, &stream);
+    if (!claims) return refuse("not a readable .xls workbook (no readable workbook stream)");
+    if (claims->badRecord) return refuse("not a readable .xls workbook (a damaged record)");
+    if (claims->streamBytes > limits.maxPartBytes)
+        return refuse("its workbook stream is larger than the reader accepts");
+    if (claims->largestRowCount > static_cast<std::uint32_t>(kMaxXlsRows) ||
+        claims->largestColumnCount > static_cast<std::uint32_t>(kMaxXlsColumns))
+        return refuse("a sheet claims " + std::to_string(claims->largestRowCount) + " rows or " +
+                      std::to_string(claims->largestColumnCount) + " columns");
+    if (claims->declaredCells > limits.maxXlsDeclaredCells)
+        return refuse("its sheets claim more cells than the reader accepts");
+    // FreeXL 1.0.6 misreads a text spread over more than two records (it
+    // reads past its buffer, fails, or garbles the text and the cells after
+    // it), so such a file is refused whole rather than read wrong.
+    if (claims->mostRecordsOfOneString > 2)
+        return refuse("a text is spread over " + std::to_string(claims->mostRecordsOfOneString) +
+                      " records, more than the .xls reader can read; save the workbook as .xlsx");
+    // Every shared string takes at least three bytes of the stream.
+    if (claims->sharedStrings > claims->streamBytes / 3)
+        return refuse("it claims more shared strings than it holds");
+
+    // FreeXL is given the workbook stream alone, in a compound file of our
+    // own making, so that nothing of the original file's sector tables,
+    // directory or other streams reaches it.
+    MemoryFile clean;
+    if (!clean.create(detail::compoundFileWithWorkbook(std::move(stream))))
+        return refuse("no memory for reading it");
     XlsHandle xls;
-    int rc = freexl_open(path.c_str(), xls.out());
+    int rc = freexl_open(clean.path().c_str(), xls.out());
     if (rc != FREEXL_OK) return fail("not a readable .xls workbook", rc);
 
     unsigned int sheetCount = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "spreadsheet/xls_format.h"
@@ -44,6 +45,17 @@ public:
 
     // The bytes of the stream named name (ASCII, matched exactly), at most
     // limit of them.
+    // The declared size of the named stream, or nothing without one.
+    std::optional<std::uint64_t> streamSize(const std::string& name) {
+        std::string directory;
+        if (!chain(u32At(header_, 48), fat_, sectorSize_, SIZE_MAX, directory, true))
+            return std::nullopt;
+        for (std::size_t at = 0; at + 128 <= directory.size(); at += 128) {
+            if (entryNamed(directory, at, name)) return u32At(directory, at + 120);
+        }
+        return std::nullopt;
+    }
+
     bool stream(const std::string& name, std::size_t limit, std::string& out) {
         std::string directory;
         if (!chain(u32At(header_, 48), fat_, sectorSize_, SIZE_MAX, directory, true)) return false;
@@ -77,6 +89,15 @@ public:
     }
 
 private:
+  static bool entryNamed(const std::string& directory, std::size_t at, const std::string& name) {
+      const unsigned nameBytes = u16At(directory, at + 64);
+      const unsigned type = static_cast<unsigned char>(directory[at + 66]);
+      if (type != 2 || nameBytes != 2 * name.size() + 2) return false;
+      for (std::size_t i = 0; i < name.size(); ++i)
+          if (u16At(directory, at + 2 * i) != static_cast<unsigned char>(name[i])) return false;
+      return true;
+  }
+
     bool readAt(std::uint64_t offset, std::size_t n, std::string& out) {
         if (offset > fileSize_ || n > fileSize_ - offset) return false;
         out.resize(n);
@@ -168,6 +189,226 @@ std::optional<XlsSheetTabs> readXlsSheetTabs(const std::filesystem::path& path, 
     }
     if (!window) return std::nullopt;
     return tabs;
+}
+
+// The records of one SST and its CONTINUE records, walked string by string:
+// how many records the most spread-out string touches, and whether the
+// strings are all there as the SST counts them (false when one runs past the
+// last record or fewer strings follow). A string's characters may go on in
+// the next record, which then starts with a new flags byte; its formatting
+// runs and phonetic data may go on there too, without one.
+std::size_t mostRecordsOfOneString(const std::vector<std::string_view>& bodies, bool& complete) {
+    complete = false;
+    if (bodies.empty() || bodies[0].size() < 8) return 0;
+    std::size_t record = 0, at = 8, most = 0;
+    const auto left = [&] {
+        return record < bodies.size() ? bodies[record].size() - std::min(at, bodies[record].size())
+                                      : 0;
+    };
+    const auto nextRecord = [&]() {
+        ++record;
+        at = 0;
+        return record < bodies.size();
+    };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(bodies[record][at + i]);
+    };
+    const std::uint32_t count = u32At(std::string(bodies[0].substr(0, 8)), 4);
+    for (std::uint32_t s = 0; s < count; ++s) {
+        if (left() == 0 && !nextRecord()) return most;
+        if (left() < 3) return most;  // a string's head is never split
+        const std::size_t first = record;
+        const std::size_t chars = byte(0) | (byte(1) << 8);
+        const unsigned flags = byte(2);
+        at += 3;
+        std::size_t runs = 0, extra = 0;
+        if (flags & 0x08) {
+            if (left() < 2) return most;
+            runs = byte(0) | (byte(1) << 8);
+            at += 2;
+        }
+        if (flags & 0x04) {
+            if (left() < 4) return most;
+            extra = byte(0) | (byte(1) << 8) | (std::size_t{byte(2)} << 16) |
+                    (std::size_t{byte(3)} << 24);
+            at += 4;
+        }
+        bool wide = (flags & 0x01) != 0;
+        for (std::size_t done = 0; done < chars;) {
+            if (left() == 0) {
+                if (!nextRecord() || left() == 0) return std::max(most, record - first);
+                wide = (byte(0) & 0x01) != 0;
+                at += 1;
+                continue;
+            }
+            const std::size_t width = wide ? 2 : 1;
+            const std::size_t n = std::min(chars - done, left() / width);
+            if (n == 0) return std::max(most, record - first + 1);  // a character split in two
+            done += n;
+            at += n * width;
+        }
+        for (std::size_t rest = runs * 4 + extra; rest > 0;) {
+            if (left() == 0 && !nextRecord()) return std::max(most, record - first);
+            const std::size_t n = std::min(rest, left());
+            rest -= n;
+            at += n;
+        }
+        most = std::max(most, record - first + 1);
+    }
+    complete = true;
+    return most;
+}
+
+// Whether the text a record carries fits in the record as its count says.
+// FreeXL copies as many characters as the count gives, whatever the record's
+// length (a format record claiming 65535 characters in 12 bytes made it read
+// far past its buffer), so the records with texts it reads are checked:
+// FORMAT, BOUNDSHEET, LABEL and STRING.
+bool textFits(const std::string& stream, unsigned type, std::size_t body, std::size_t length,
+              bool biff8) {
+    std::size_t offset = 0, countBytes = 2;
+    switch (type) {
+        case 0x041E:  // FORMAT: format index, then the text
+            offset = 2;
+            countBytes = biff8 ? 2 : 1;
+            break;
+        case kBiffBoundSheet:  // stream offset, state, kind, then the name
+            offset = 6;
+            countBytes = 1;
+            break;
+        case 0x0204:  // LABEL: row, column, format, then the text
+            offset = 6;
+            break;
+        case 0x0207:  // STRING: a formula's text result
+            offset = 0;
+            break;
+        default:
+            return true;
+    }
+    const std::size_t head = offset + countBytes + (biff8 ? 1 : 0);
+    if (length < head) return false;
+    const std::size_t count = countBytes == 2 ? u16At(stream, body + offset)
+                                              : static_cast<unsigned char>(stream[body + offset]);
+    const bool wide =
+        biff8 && (static_cast<unsigned char>(stream[body + offset + countBytes]) & 0x01) != 0;
+    return head + count * (wide ? 2 : 1) <= length;
+}
+
+std::optional<XlsSizeClaims> readXlsSizeClaims(const std::filesystem::path& path,
+                                               std::uint64_t maxStreamBytes,
+                                               std::string* streamOut) {
+    CompoundFile file;
+    if (!file.open(path)) return std::nullopt;
+    std::string name = "Workbook";
+    std::optional<std::uint64_t> size = file.streamSize(name);
+    if (!size) {
+        name = "Book";
+        size = file.streamSize(name);
+    }
+    if (!size) return std::nullopt;
+    XlsSizeClaims claims;
+    claims.streamBytes = *size;
+    if (*size > maxStreamBytes) return claims;  // the caller refuses it by its size
+    std::string stream;
+    if (!file.stream(name, static_cast<std::size_t>(*size), stream) || stream.size() < *size)
+        return std::nullopt;
+    std::size_t continueRun = 0;
+    std::vector<std::string_view> sst;  // the SST record's body and its CONTINUE bodies
+    bool inSst = false;
+    // The globals and each sheet are substreams from a BOF record to its
+    // EOF record (charts inside a sheet nest their own); what follows the
+    // last sheet's EOF is padding, and is not handed on.
+    std::size_t sheets = 0, ends = 0, depth = 0, used = stream.size();
+    bool complete = false;
+    // A worksheet has exactly one DIMENSION record; FreeXL sizes the sheet's
+    // cell table by it and leaks or misreads without one or with several.
+    bool worksheet = false;
+    int dimensions = 0;
+    int sstRecords = 0;
+    bool biff8 = true;
+    const auto endSst = [&] {
+        bool complete = false;
+        claims.mostRecordsOfOneString =
+            std::max(claims.mostRecordsOfOneString, mostRecordsOfOneString(sst, complete));
+        if (!complete) claims.badRecord = true;
+    };
+    for (std::size_t at = 0; at + 4 <= stream.size();) {
+        const unsigned type = u16At(stream, at);
+        const std::size_t length = u16At(stream, at + 2);
+        const std::size_t body = at + 4;
+        if (length > kBiffMaxRecordBody || body + length > stream.size()) {
+            claims.badRecord = true;
+            break;
+        }
+        if (type == kBiffContinue) {
+            claims.longestContinueRun = std::max(claims.longestContinueRun, ++continueRun);
+            if (inSst) sst.emplace_back(stream.data() + body, length);
+        } else {
+            continueRun = 0;
+            if (inSst) {
+                endSst();
+                sst.clear();
+            }
+            inSst = type == kBiffSst;
+            if (inSst) {
+                // One table of strings, in the globals.
+                if (++sstRecords > 1 || depth != 1 || ends != 0 || length < 8) {
+                    claims.badRecord = true;
+                    break;
+                }
+                sst.emplace_back(stream.data() + body, length);
+            }
+        }
+        if (type == kBiffDimension && (length == 14 || length == 10)) {
+            // BIFF8 counts rows in 32 bits, BIFF5 in 16; the last values are
+            // one past the last row and column.
+            const bool biff8 = length == 14;
+            const std::uint32_t rows = biff8 ? u32At(stream, body + 4) : u16At(stream, body + 2);
+            const std::uint32_t columns = u16At(stream, body + (biff8 ? 10 : 6));
+            claims.largestRowCount = std::max(claims.largestRowCount, rows);
+            claims.largestColumnCount = std::max(claims.largestColumnCount, columns);
+            claims.declaredCells += std::uint64_t{rows} * columns;
+        } else if (type == kBiffSst && length >= 8) {
+            claims.sharedStrings =
+                std::max<std::uint64_t>(claims.sharedStrings, u32At(stream, body + 4));
+        } else if (type == kBiffBoundSheet) {
+            ++sheets;
+        }
+        if (at == 0 && type != kBiffBof) {
+            claims.badRecord = true;
+            break;
+        }
+        if (at == 0) biff8 = length >= 2 && u16At(stream, body) == 0x0600;
+        if (!textFits(stream, type, body, length, biff8)) {
+            claims.badRecord = true;
+            break;
+        }
+        if (type == kBiffDimension && depth == 1) ++dimensions;
+        if (type == kBiffBof) {
+            if (depth++ == 0) {
+                worksheet = length >= 4 && u16At(stream, body + 2) == kBiffWorksheetKind;
+                dimensions = 0;
+            }
+        } else if (type == kBiffEof) {
+            if (depth == 0 || (depth == 1 && worksheet && dimensions != 1)) {
+                claims.badRecord = true;
+                break;
+            }
+            if (--depth == 0 && ++ends == sheets + 1) {
+                used = body + length;
+                complete = true;
+                break;
+            }
+        }
+        at = body + length;
+    }
+    // A stream that ends inside a substream, or with fewer substreams than
+    // its globals list sheets, is damaged.
+    if (!complete) claims.badRecord = true;
+    stream.resize(used);
+    if (inSst) endSst();
+    if (streamOut != nullptr) *streamOut = std::move(stream);
+    return claims;
 }
 
 }  // namespace qarv::detail

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/run_errors.h"
 #include "spreadsheet/file_checks.h"
 #include "spreadsheet/workbook_file.h"
@@ -467,18 +468,13 @@ int writeXlsFile(const Workbook& book, const std::filesystem::path& path, std::s
     if (!detail::biffWorkbookStream(book, stream, why)) return done(err::kCantPerformOperation);
     const std::string file = detail::compoundFileWithWorkbook(std::move(stream));
 
-    std::filesystem::path temp;
-    if (const int rc = detail::reserveTemporaryBeside(path, temp, why); rc != err::kNone) return done(rc);
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    if (out && std::fclose(out) != 0) written = false;
-    if (!written) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        why = "cannot write " + temp.string();
-        return done(err::kDeviceIoError);
+    AtomicFile out(path);
+    out.write(file);
+    if (!out.commit()) {
+        why = "cannot write " + path.string() + ": " + out.error();
+        return done(runErrorNumber(out.errorCode(), path));
     }
-    return done(detail::putInPlace(temp, path, why));
+    return done(err::kNone);
 }
 
 }  // namespace qarv

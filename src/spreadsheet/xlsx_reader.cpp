@@ -3,6 +3,7 @@
 
 #include <unzip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -24,7 +25,34 @@ class ZipPackage {
 public:
     enum class Status { Ok, Missing, TooLarge, Corrupt };
 
-    explicit ZipPackage(const std::filesystem::path& path) : zip_(unzOpen64(path.c_str())) {}
+    ZipPackage(const std::filesystem::path& path, const WorkbookReadLimits& limits)
+        : zip_(unzOpen64(path.c_str())), budget_(limits.maxTotalBytes) {
+        if (!zip_) return;
+        // The directory is indexed once: finding a part is then one lookup,
+        // however many files the package holds.
+        unz_global_info64 global{};
+        if (unzGetGlobalInfo64(zip_, &global) != UNZ_OK ||
+            global.number_entry > limits.maxPackageEntries) {
+            tooManyEntries_ = global.number_entry > limits.maxPackageEntries;
+            unzClose(zip_);
+            zip_ = nullptr;
+            return;
+        }
+        std::vector<char> name(1024);
+        for (int rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {
+            unz_file_info64 info{};
+            if (unzGetCurrentFileInfo64(zip_, &info, name.data(), static_cast<uLong>(name.size()),
+                                        nullptr, 0, nullptr, 0) != UNZ_OK)
+                break;
+            unz64_file_pos at{};
+            if (unzGetFilePos64(zip_, &at) != UNZ_OK) break;
+            const std::string entry(name.data(),
+                                    std::min<std::size_t>(info.size_filename, name.size() - 1));
+            exact_.emplace(entry, at);
+            folded_.emplace(folded(entry), at);
+            if (exact_.size() > limits.maxPackageEntries) break;
+        }
+    }
     ~ZipPackage() {
         if (zip_) unzClose(zip_);
     }
@@ -32,16 +60,26 @@ public:
     ZipPackage& operator=(const ZipPackage&) = delete;
 
     bool isOpen() const { return zip_ != nullptr; }
+    bool hadTooManyEntries() const { return tooManyEntries_; }
 
-    // Reads the named part whole; never more than maxBytes.
+    // Reads the named part whole (its name matched exactly, else without
+    // regard to case); never more than maxBytes, nor more than is left of
+    // the whole package's budget.
     Status read(const std::string& name, std::uint64_t maxBytes, std::string& out) {
         out.clear();
-        if (unzLocateFile(zip_, name.c_str(), 1) != UNZ_OK &&
-            unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK)
+        unz64_file_pos position{};
+        if (const auto exact = exact_.find(name); exact != exact_.end()) {
+            position = exact->second;
+        } else if (const auto any = folded_.find(folded(name)); any != folded_.end()) {
+            position = any->second;
+        } else {
             return Status::Missing;
+        }
+        if (unzGoToFilePos64(zip_, &position) != UNZ_OK) return Status::Corrupt;
         unz_file_info64 info{};
         if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
             return Status::Corrupt;
+        maxBytes = std::min(maxBytes, budget_);
         if (info.uncompressed_size > maxBytes) return Status::TooLarge;
         if (unzOpenCurrentFile(zip_) != UNZ_OK) return Status::Corrupt;
         std::vector<char> chunk(64 * 1024);
@@ -62,12 +100,23 @@ public:
         // Closing after the whole part was read checks its CRC.
         const int closed = unzCloseCurrentFile(zip_);
         if (status == Status::Ok && closed != UNZ_OK) status = Status::Corrupt;
+        budget_ -= std::min<std::uint64_t>(budget_, out.size());
         if (status != Status::Ok) out.clear();
         return status;
     }
 
 private:
+  static std::string folded(std::string s) {
+      for (char& c : s)
+          if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      return s;
+  }
+
     unzFile zip_;
+    std::uint64_t budget_;
+    bool tooManyEntries_ = false;
+    std::unordered_map<std::string, unz64_file_pos> exact_;
+    std::unordered_map<std::string, unz64_file_pos> folded_;
 };
 
 // Element and attribute names are compared without their namespace prefix.
@@ -100,6 +149,17 @@ pugi::xml_attribute attributeNamed(pugi::xml_node node, std::string_view name,
         return a;
     }
     return {};
+}
+
+// Elements an XML text can hold at most: each starts with "<".
+std::size_t markupCount(const std::string& bytes) {
+    std::size_t n = 0;
+    for (const char* p = bytes.data();
+         (p = static_cast<const char*>(std::memchr(p, '<', bytes.size() - (p - bytes.data())))) !=
+         nullptr;
+         ++p)
+        ++n;
+    return n;
 }
 
 bool parseXml(std::string& bytes, pugi::xml_document& doc) {
@@ -242,61 +302,67 @@ bool endsWith(std::string_view s, std::string_view suffix) {
 
 class XlsxReader {
 public:
-    XlsxReader(const std::filesystem::path& path, const WorkbookReadLimits& limits)
-        : path_(path), limits_(limits), zip_(path) {}
+  XlsxReader(const std::filesystem::path& path, const WorkbookReadLimits& limits)
+      : path_(path), limits_(limits), zip_(path, limits) {}
 
-    WorkbookReadResult read() {
-        if (!zip_.isOpen()) return fail("not a readable zip package");
-        std::string workbookPart = "xl/workbook.xml";
-        {
-            std::string rels;
-            if (readPart("_rels/.rels", rels, /*required=*/false) != ZipPackage::Status::Ok &&
-                result_.error)
-                return result_;
-            for (const auto& [id, rel] : parseRelationships(rels, ""))
-                if (endsWith(rel.type, "/officeDocument")) workbookPart = rel.target;
-        }
-        const auto rels = readRelationships(workbookPart);
-        if (result_.error) return result_;
+  WorkbookReadResult read() {
+      if (zip_.hadTooManyEntries())
+          return fail("the package holds more files than the reader accepts");
+      if (!zip_.isOpen()) return fail("not a readable zip package");
+      std::string workbookPart = "xl/workbook.xml";
+      {
+          std::string rels;
+          if (readPart("_rels/.rels", rels, /*required=*/false) != ZipPackage::Status::Ok &&
+              result_.error)
+              return result_;
+          for (const auto& [id, rel] : parseRelationships(rels, ""))
+              if (endsWith(rel.type, "/officeDocument")) workbookPart = rel.target;
+      }
+      const auto rels = readRelationships(workbookPart);
+      if (result_.error) return result_;
 
-        std::string bytes;
-        if (readPart(workbookPart, bytes, true) != ZipPackage::Status::Ok) return result_;
-        pugi::xml_document doc;
-        if (!parseXml(bytes, doc)) return fail("the workbook part is not XML");
-        const pugi::xml_node workbook = doc.document_element();
-        if (localName(workbook.name()) != "workbook") return fail("no workbook element");
+      std::string bytes;
+      if (readPart(workbookPart, bytes, true) != ZipPackage::Status::Ok) return result_;
+      pugi::xml_document doc;
+      if (!parseXml(bytes, doc)) return fail("the workbook part is not XML");
+      const pugi::xml_node workbook = doc.document_element();
+      if (localName(workbook.name()) != "workbook") return fail("no workbook element");
 
-        for (const auto& [id, rel] : rels) {
-            if (endsWith(rel.type, "/sharedStrings")) {
-                if (!readSharedStrings(rel.target)) return result_;
-            } else if (endsWith(rel.type, "/styles")) {
-                if (!readStyles(rel.target)) return result_;
-            }
-        }
-        const std::string_view date1904 =
-            childNamed(workbook, "workbookPr").attribute("date1904").as_string();
-        date1904_ = date1904 == "1" || date1904 == "true";
+      for (const auto& [id, rel] : rels) {
+          if (endsWith(rel.type, "/sharedStrings")) {
+              if (!readSharedStrings(rel.target)) return result_;
+          } else if (endsWith(rel.type, "/styles")) {
+              if (!readStyles(rel.target)) return result_;
+          }
+      }
+      const std::string_view date1904 =
+          childNamed(workbook, "workbookPr").attribute("date1904").as_string();
+      date1904_ = date1904 == "1" || date1904 == "true";
 
-        std::vector<std::string> sheetParts;
-        forEachChild(childNamed(workbook, "sheets"), "sheet", [&](pugi::xml_node sheet) {
-            result_.book.addSheet(decodeEscapes(sheet.attribute("name").as_string()));
-            const auto it = rels.find(attributeNamed(sheet, "id", true).as_string());
-            sheetParts.push_back(it == rels.end() ? std::string() : it->second.target);
-        });
-        if (result_.book.sheets.empty()) return fail("the workbook has no sheets");
+      std::vector<std::string> sheetParts;
+      std::size_t sheetCount = 0;
+      forEachChild(childNamed(workbook, "sheets"), "sheet", [&](pugi::xml_node) { ++sheetCount; });
+      if (sheetCount > limits_.maxSheets)
+          return fail("the workbook has more sheets than the reader accepts");
+      forEachChild(childNamed(workbook, "sheets"), "sheet", [&](pugi::xml_node sheet) {
+          result_.book.addSheet(decodeEscapes(sheet.attribute("name").as_string()));
+          const auto it = rels.find(attributeNamed(sheet, "id", true).as_string());
+          sheetParts.push_back(it == rels.end() ? std::string() : it->second.target);
+      });
+      if (result_.book.sheets.empty()) return fail("the workbook has no sheets");
 
-        const pugi::xml_node view = childNamed(childNamed(workbook, "bookViews"), "workbookView");
-        const long long activeTab = view.attribute("activeTab").as_llong(0);
-        result_.book.activeSheet =
-            activeTab >= 0 && static_cast<std::size_t>(activeTab) < result_.book.sheets.size()
-                ? static_cast<std::size_t>(activeTab)
-                : 0;
+      const pugi::xml_node view = childNamed(childNamed(workbook, "bookViews"), "workbookView");
+      const long long activeTab = view.attribute("activeTab").as_llong(0);
+      result_.book.activeSheet =
+          activeTab >= 0 && static_cast<std::size_t>(activeTab) < result_.book.sheets.size()
+              ? static_cast<std::size_t>(activeTab)
+              : 0;
 
-        for (std::size_t i = 0; i < sheetParts.size(); ++i) {
-            if (sheetParts[i].empty()) return fail("a sheet has no part");
-            if (!readSheet(sheetParts[i], result_.book.sheets[i])) return result_;
-        }
-        return std::move(result_);
+      for (std::size_t i = 0; i < sheetParts.size(); ++i) {
+          if (sheetParts[i].empty()) return fail("a sheet has no part");
+          if (!readSheet(sheetParts[i], result_.book.sheets[i])) return result_;
+      }
+      return std::move(result_);
     }
 
 private:
@@ -310,6 +376,11 @@ private:
         const ZipPackage::Status status = zip_.read(name, limits_.maxPartBytes, out);
         switch (status) {
             case ZipPackage::Status::Ok:
+                if (markupCount(out) > limits_.maxXmlElements) {
+                    out.clear();
+                    fail("part " + name + " holds more elements than the reader accepts");
+                    return ZipPackage::Status::TooLarge;
+                }
                 break;
             case ZipPackage::Status::Missing:
                 if (required) fail("part " + name + " is missing");
@@ -354,8 +425,10 @@ private:
             fail("the shared strings are not XML");
             return false;
         }
-        forEachChild(doc.document_element(), "si",
-                     [&](pugi::xml_node si) { sharedStrings_.push_back(stringItemText(si)); });
+        forEachChild(doc.document_element(), "si", [&](pugi::xml_node si) {
+            if (sharedStrings_.size() < limits_.maxCells)
+                sharedStrings_.push_back(stringItemText(si));
+        });
         return true;
     }
 

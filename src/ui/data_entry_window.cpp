@@ -103,7 +103,7 @@ std::vector<MenuSpec> menuTree() {
          {
              {"mnuNewFile", "New File", "Ctrl+N", &DataEntryWindow::newFile},
              {"mnuOpenFile", "Open File", "Ctrl+O", &DataEntryWindow::openFile},
-             {"mnuSaveAs", "Save As", "Ctrl+S", &DataEntryWindow::saveAs},
+             {"mnuSaveAs", "Save As", "Ctrl+S", &DataEntryWindow::saveAsFromMenu},
              {"mnuClose", "Close", "Ctrl+C", &DataEntryWindow::closeFile},
              kSeparator,
              {"mnuOEF",
@@ -484,8 +484,9 @@ QString DataEntryWindow::showFileDialog(bool save, const QString& filter) {
     return dialog_.fileName;
 }
 
-void DataEntryWindow::reportFileError(const std::error_code& error) {
-    context_.pending.set(runErrorNumber(error));
+void DataEntryWindow::reportFileError(const std::error_code& error,
+                                      const std::filesystem::path& path) {
+    context_.pending.set(runErrorNumber(error, path));
 }
 
 // ---------------------------------------------------------------------------
@@ -501,7 +502,7 @@ void DataEntryWindow::newFile() {
     sheet_.capCell();
     std::error_code error;
     if (!writeAnalysisFile(std::string(kGridTemplateFileName), sheet_, nullptr, &error)) {
-        reportFileError(error);
+        reportFileError(error, std::string(kGridTemplateFileName));
     }
     sheetChanged();
 }
@@ -548,8 +549,17 @@ void DataEntryWindow::saveAs() {
     filePanel_->setText(path);
     if (path.isEmpty()) return;
     std::error_code error;
-    if (!writeAnalysisFile(path.toStdString(), sheet_, nullptr, &error)) reportFileError(error);
+    if (!writeAnalysisFile(path.toStdString(), sheet_, nullptr, &error)) {
+        reportFileError(error, path.toStdString());
+    }
     sheetChanged();
+}
+
+void DataEntryWindow::saveAsFromMenu() {
+    saveAs();
+    // A file that could not be saved must not pass for saved: the menu shows
+    // the failure as the toolbar does. The old file, if any, is unchanged.
+    showRunError();
 }
 
 void DataEntryWindow::closeFile() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <filesystem>
 #include <map>
 #include <system_error>
 
@@ -69,6 +70,8 @@ class DataEntryWindow : public QMainWindow {
     void newFile();
     void openFile();
     void saveAs();
+    // Save As from the menu: the command, then the message of its failure.
+    void saveAsFromMenu();
     void closeFile();
     void loadExcelIntoGrid();
     void importXls();
@@ -103,7 +106,7 @@ class DataEntryWindow : public QMainWindow {
     void importWorkbook(const QString& filter, bool stopWithoutFile);
     void editDefaultWorkbook(const QString& name);
     QString showFileDialog(bool save, const QString& filter);
-    void reportFileError(const std::error_code& error);
+    void reportFileError(const std::error_code& error, const std::filesystem::path& path);
 
     AppContext& context_;
     AnalysisSheet sheet_;

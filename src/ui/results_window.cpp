@@ -419,6 +419,7 @@ void ResultsWindow::showOutputWorkbook() {
     std::string message;
     if (const int error = writeXlsxFile(outputBook_->book, copy.toStdString(), &message)) {
         context_.pending.set(error);
+        QDir(folder).removeRecursively();  // nothing is left of a copy never shown
         return;
     }
     context_.platform.shell->open(copy, QStringLiteral("open"));
