@@ -161,6 +161,27 @@ int calc(const std::string& input, const fs::path& outDir, const std::string& xl
             err, "cannot write '" + (outDir / kResultsFileName).string() + "': " + results.error());
     }
 
+    // The workbook may live in another folder: it is made complete under a
+    // temporary name beside it before any output is put in place, so a
+    // workbook that cannot be written leaves every old file as it was.
+    const ResultsTable& table = host.table();
+    struct TemporaryWorkbook {
+        fs::path path;
+        ~TemporaryWorkbook() {
+            std::error_code ignored;
+            if (!path.empty()) fs::remove(path, ignored);
+        }
+    } workbook;
+    if (!xlsx.empty()) {
+        std::string message;
+        if (const std::error_code made = createTemporaryBeside(xlsx, workbook.path)) {
+            return fail(err, "cannot write '" + xlsx + "': " + made.message());
+        }
+        if (writeXlsxFile(resultsWorkbook(table, settings), workbook.path, &message) != 0) {
+            return fail(err, "cannot write '" + xlsx + "': " + message);
+        }
+    }
+
     // Every file is complete: move them into place, all or none.
     std::vector<std::string> names;
     for (const DiagramDataFile& f : diagramDataFiles()) names.emplace_back(f.fileName);
@@ -168,13 +189,11 @@ int calc(const std::string& input, const fs::path& outDir, const std::string& xl
     if (!replaceAll(staging.path(), outDir, names, error)) {
         return fail(err, "cannot write " + error);
     }
-
-    const ResultsTable& table = host.table();
     if (!xlsx.empty()) {
-        std::string message;
-        if (writeXlsxFile(resultsWorkbook(table, settings), xlsx, &message) != 0) {
-            return fail(err, "cannot write '" + xlsx + "': " + message);
+        if (const std::error_code placed = replaceWithTemporary(workbook.path, xlsx)) {
+            return fail(err, "cannot write '" + xlsx + "': " + placed.message());
         }
+        workbook.path.clear();
     }
     for (int r = 0; r < report.rowsAppended; ++r) {
         const int tableRow = kResultsHeadingRows + r;
