@@ -797,7 +797,26 @@ std::string writeTemplate(const DiagramTemplate& t) {
 }
 
 TemplateParseResult parseTemplate(std::string_view text) {
-    return Parser().run(text);
+    TemplateParseResult result = Parser().run(text);
+    if (!result.ok()) return result;
+    // A text written back takes escapes where the file had raw characters,
+    // so a template is accepted only when its written form reads again:
+    // no line of it may pass the reader's limit.
+    const std::string written = writeTemplate(result.diagram);
+    std::size_t lineNumber = 0;
+    for (std::size_t from = 0; from < written.size();) {
+        const std::size_t end = std::min(written.find('\n', from), written.size());
+        ++lineNumber;
+        if (end - from > kMaxTemplateLineBytes) {
+            result = TemplateParseResult{};
+            result.error = "a text is too long: written again, line " +
+                           std::to_string(lineNumber) + " would pass " +
+                           std::to_string(kMaxTemplateLineBytes) + " characters";
+            return result;
+        }
+        from = end + 1;
+    }
+    return result;
 }
 
 TemplateParseResult readTemplateFile(const std::filesystem::path& path) {
