@@ -147,12 +147,6 @@ int dominantMember(const ThiospinelFormula& f, std::initializer_list<ThioElement
     return tie ? -1 : best;
 }
 
-bool isDominant(const ThiospinelFormula& f, ThioElement e,
-                std::initializer_list<ThioElement> members) {
-    const int best = dominantMember(f, members);
-    return best >= 0 && *(members.begin() + best) == e;
-}
-
 }  // namespace
 
 SpinelClassification classifyThiospinel(const ThiospinelFormula& f) {
@@ -162,19 +156,24 @@ SpinelClassification classifyThiospinel(const ThiospinelFormula& f) {
 
     if (cuAg > 0.55) {
         const auto bSite = {tCo, tIr, tCr, tNi, tSn};
+        // The B-site's dominant element, found once for all the rules below.
+        const int bestB = dominantMember(f, bSite);
+        const auto isDominant = [&](ThioElement e) {
+            return bestB >= 0 && *(bSite.begin() + bestB) == e;
+        };
         const auto carrollite = [&](std::string_view species) {
             c.species = species;
             c.subgroup = kCarrolliteSubgroup;
             c.group = kThiospinelGroup;
         };
-        if (isDominant(f, tCo, bSite)) carrollite("Carrollite");
-        if (isDominant(f, tIr, bSite)) carrollite("Cuproiridsite");
-        if (isDominant(f, tCr, bSite)) carrollite("Cuprokalininite");
-        if (isDominant(f, tNi, bSite)) carrollite("Fletcherite");
-        if (isDominant(f, tCr, bSite) && a[tSb] >= 0.4) carrollite("Florensovite");
-        if (isDominant(f, tIr, bSite) && a[tPt] >= 0.4) carrollite("Malanite");
-        if (isDominant(f, tSn, bSite) && a[tFe] >= 0.4) carrollite("Rhodostannite");
-        if (a[tAg] > 0.5 && isDominant(f, tSn, bSite) && a[tFe] >= 0.4) carrollite("Toyohaite");
+        if (isDominant(tCo)) carrollite("Carrollite");
+        if (isDominant(tIr)) carrollite("Cuproiridsite");
+        if (isDominant(tCr)) carrollite("Cuprokalininite");
+        if (isDominant(tNi)) carrollite("Fletcherite");
+        if (isDominant(tCr) && a[tSb] >= 0.4) carrollite("Florensovite");
+        if (isDominant(tIr) && a[tPt] >= 0.4) carrollite("Malanite");
+        if (isDominant(tSn) && a[tFe] >= 0.4) carrollite("Rhodostannite");
+        if (a[tAg] > 0.5 && isDominant(tSn) && a[tFe] >= 0.4) carrollite("Toyohaite");
     }
 
     if (cuAg < 0.55) {

@@ -160,15 +160,15 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
 
     // Final oxide total: a recalculated pair replaces the measured one; each
     // line starts again from the measured values and the last one wins.
-    f.oxideTotal = oxideSum(w);
-    if (f.feOCalc > 0 && f.fe2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, FeO, f.feOCalc, Fe2O3, f.fe2O3Calc);
-    }
-    if (f.mnOCalc > 0 && f.mn2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, MnO, f.mnOCalc, Mn2O3, f.mn2O3Calc);
-    }
+    // Only the total that stands at the end is summed.
     if (f.coOCalc > 0 && f.co2O3Calc > 0) {
         f.oxideTotal = oxideSum(w, CoO, f.coOCalc, Co2O3, f.co2O3Calc);
+    } else if (f.mnOCalc > 0 && f.mn2O3Calc > 0) {
+        f.oxideTotal = oxideSum(w, MnO, f.mnOCalc, Mn2O3, f.mn2O3Calc);
+    } else if (f.feOCalc > 0 && f.fe2O3Calc > 0) {
+        f.oxideTotal = oxideSum(w, FeO, f.feOCalc, Fe2O3, f.fe2O3Calc);
+    } else {
+        f.oxideTotal = oxideSum(w);
     }
     return f;
 }
@@ -205,83 +205,97 @@ void setIfDominant(std::string_view& text, const OxyspinelFormula& f,
     if (const std::string_view* label = dominant(f, candidates)) text = *label;
 }
 
+// No dominant cation, or a site text that names none of the candidates.
+constexpr int kNoCation = -1;
+
+// setIfDominant that also returns the dominant candidate's cation (kNoCation
+// when none), so the rules compare cations instead of texts.
+int setDominant(std::string_view& text, const OxyspinelFormula& f,
+                std::initializer_list<Candidate> candidates) {
+    const std::string_view* label = dominant(f, candidates);
+    if (label == nullptr) return kNoCation;
+    text = *label;
+    for (const Candidate& c : candidates) {
+        if (&c.label == label) return c.cation;
+    }
+    return kNoCation;
+}
+
 void classifySpinel23(const OxyspinelFormula& f, SpinelClassification& c) {
     const auto& a = f.apfu;
     const double r2 = f.totalR2;
-    setIfDominant(c.dominantB, f,
-                  {{Cr, "Cr3+"},
-                   {V3, "V3+"},
-                   {Al, "Al3+"},
-                   {Fe3, "Fe3+"},
-                   {Mn3, "Mn3+"},
-                   {Ti3, "Ti3+"},
-                   {Co3, "Co3+"}});
-    setIfDominant(c.dominantA, f,
-                  {{Fe2, "Fe2+"},
-                   {Mg, "Mg2+"},
-                   {Mn2, "Mn2+"},
-                   {Co2, "Co2+"},
-                   {Cu, "Cu2+"},
-                   {Zn, "Zn2+"},
-                   {Ni, "Ni2+"},
-                   {V2, "V2+"}});
+    // The cations whose labels the texts hold; a rule that writes a text of
+    // its own (no candidate's label) sets kNoCation.
+    const int b = setDominant(c.dominantB, f,
+                              {{Cr, "Cr3+"},
+                               {V3, "V3+"},
+                               {Al, "Al3+"},
+                               {Fe3, "Fe3+"},
+                               {Mn3, "Mn3+"},
+                               {Ti3, "Ti3+"},
+                               {Co3, "Co3+"}});
+    int d = setDominant(c.dominantA, f,
+                        {{Fe2, "Fe2+"},
+                         {Mg, "Mg2+"},
+                         {Mn2, "Mn2+"},
+                         {Co2, "Co2+"},
+                         {Cu, "Cu2+"},
+                         {Zn, "Zn2+"},
+                         {Ni, "Ni2+"},
+                         {V2, "V2+"}});
 
     // Each rule tests the texts as they stand when it is reached; the last
     // match wins.
-    // Short texts compared in line (no library call per test).
-    const auto same = [](std::string_view x, std::string_view y) {
-        if (x.size() != y.size()) return false;
-        for (std::size_t i = 0; i < x.size(); ++i) {
-            if (x[i] != y[i]) return false;
-        }
-        return true;
+    const auto is = [&b, &d](Cation bCation, Cation aCation) {
+        return b == bCation && d == aCation;
     };
-    const auto is = [&c, &same](std::string_view b, std::string_view a) {
-        return same(c.dominantB, b) && same(c.dominantA, a);
-    };
-    if (is("Cr3+", "Fe2+")) c.species = "Chromite";
-    if (is("Cr3+", "Co2+")) c.species = "Cochromite";
-    if (is("V3+", "Fe2+")) c.species = "Coulsonite";
-    if (is("Fe3+", "Cu2+")) c.species = "Cuprospinel";
-    if (is("Al3+", "V2+")) c.species = "Dellagiustaite";
-    if (c.dominantB == "Al3+" && a[Al] > 2.5 && r2 < 0.33) {
+    if (is(Cr, Fe2)) c.species = "Chromite";
+    if (is(Cr, Co2)) c.species = "Cochromite";
+    if (is(V3, Fe2)) c.species = "Coulsonite";
+    if (is(Fe3, Cu)) c.species = "Cuprospinel";
+    if (is(Al, V2)) c.species = "Dellagiustaite";
+    if (b == Al && a[Al] > 2.5 && r2 < 0.33) {
         c.species = "Deltalumite";
         c.dominantB = "Al3+";
         c.dominantA = "(Al)0.67(Vacancy)0.33";
+        d = kNoCation;
     }
-    if (is("Fe3+", "Zn2+")) c.species = "Franklinite";
-    if (is("Al3+", "Zn2+")) c.species = "Gahnite";
-    if (is("Al3+", "Mn2+")) c.species = "Galaxite";
-    if (is("Co3+", "Co2+")) c.species = "Guite";
-    if (is("Mn3+", "Mn2+")) c.species = "Hausmannite";
-    if (is("Al3+", "Fe2+")) c.species = "Hercynite";
-    if (is("Mn3+", "Zn2+")) c.species = "Hetaerolite";
-    if (is("Fe3+", "Mn2+")) c.species = "Jacobsite";
-    if (c.dominantB == "Fe3+" && r2 < 0.67 && a[Ti4] < 0.5) {
+    if (is(Fe3, Zn)) c.species = "Franklinite";
+    if (is(Al, Zn)) c.species = "Gahnite";
+    if (is(Al, Mn2)) c.species = "Galaxite";
+    if (is(Co3, Co2)) c.species = "Guite";
+    if (is(Mn3, Mn2)) c.species = "Hausmannite";
+    if (is(Al, Fe2)) c.species = "Hercynite";
+    if (is(Mn3, Zn)) c.species = "Hetaerolite";
+    if (is(Fe3, Mn2)) c.species = "Jacobsite";
+    if (b == Fe3 && r2 < 0.67 && a[Ti4] < 0.5) {
         c.species = "Maghemite";
         c.dominantA = "(Fe3+)0.67(Vacancy)0.33";
+        d = kNoCation;
     }
-    if (is("Cr3+", "Mg2+")) c.species = "Magnesiochromite";
-    if (is("V3+", "Mg2+")) c.species = "Magnesiocoulsonite";
-    if (is("Fe3+", "Mg2+") && r2 > 0.67) c.species = "Magnesioferrite";
-    if (is("Fe3+", "Fe2+")) c.species = "Magnetite";
-    if (is("Cr3+", "Mn2+")) c.species = "Manganochromite";
-    if (is("Al3+", "Mg2+")) c.species = "Spinel";
-    if (is("Al3+", "Cu2+")) c.species = "Thermaerogenite";
-    if (c.dominantB == "Fe3+" && r2 < 0.67 && a[Ti4] > 0.5) {
+    if (is(Cr, Mg)) c.species = "Magnesiochromite";
+    if (is(V3, Mg)) c.species = "Magnesiocoulsonite";
+    if (is(Fe3, Mg) && r2 > 0.67) c.species = "Magnesioferrite";
+    if (is(Fe3, Fe2)) c.species = "Magnetite";
+    if (is(Cr, Mn2)) c.species = "Manganochromite";
+    if (is(Al, Mg)) c.species = "Spinel";
+    if (is(Al, Cu)) c.species = "Thermaerogenite";
+    if (b == Fe3 && r2 < 0.67 && a[Ti4] > 0.5) {
         c.species = "Titanomaghemite";
         c.dominantB = "Fe3+";
         c.dominantA = "(Ti4+)0.5(Vacancy)0.5";
+        d = kNoCation;
     }
-    if (is("Fe3+", "Ni2+")) c.species = "Trevorite";
-    if (is("V3+", "Mn2+")) c.species = "Vuorelainenite";
-    if (is("Cr3+", "Zn2+")) c.species = "Zincochromite";
-    if (c.dominantB == "Al3+" && r2 < 0.67 && a[Li] > 0.25) {
+    if (is(Fe3, Ni)) c.species = "Trevorite";
+    if (is(V3, Mn2)) c.species = "Vuorelainenite";
+    if (is(Cr, Zn)) c.species = "Zincochromite";
+    if (b == Al && r2 < 0.67 && a[Li] > 0.25) {
         c.species = "Chukochenite";
         c.dominantB = "Al3+";
         c.dominantA = "Li0.5Al0.5";
+        d = kNoCation;
     }
-    if (is("Al3+", "Ni2+")) c.species = "Chihmingite";
+    if (is(Al, Ni)) c.species = "Chihmingite";
 }
 
 struct EndMember42 {
@@ -336,9 +350,10 @@ SpinelClassification classifyOxyspinel(const OxyspinelFormula& f) {
         c.subgroup = "Spinel subgroup (2-3)";
         c.group = "Oxyspinel group";
     }
-    if (c.subgroup == "Spinel subgroup (2-3)") {
+    // The subgroup text is the one the last test above set.
+    if (f.totalR3 > 1) {
         classifySpinel23(f, c);
-    } else if (c.subgroup == "Spinel subgroup (4-2)") {
+    } else if (f.totalR2 > 1.5) {
         classifySpinel42(f, c);
     }
     return c;

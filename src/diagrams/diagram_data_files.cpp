@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
+#include "common/copy_bytes.h"
 #include "common/text_encoding.h"
 #include "results/results_layout.h"
 
@@ -528,14 +531,22 @@ void appendZoned(std::string& line, std::size_t lineStart, bool first, std::stri
     if (plainNumber) line.push_back(' ');
 }
 
-bool rangesHold(const DiagramDataFile& file, const SampleRow& row, const RowResults& results,
-                const NumberFormatSettings& settings) {
+// Whether every range of the file holds, each value read by valueOf.
+template <typename ValueOf>
+bool rangesHoldFor(const DiagramDataFile& file, const ValueOf& valueOf) {
     for (const DiagramRange& range : file.ranges) {
-        const double v = valueAsWritten(file.values[range.valueIndex], row, results, settings);
+        const double v = valueOf(file.values[range.valueIndex]);
         if (range.min && !(v >= *range.min)) return false;
         if (range.max && !(v <= *range.max)) return false;
     }
     return true;
+}
+
+bool rangesHold(const DiagramDataFile& file, const SampleRow& row, const RowResults& results,
+                const NumberFormatSettings& settings) {
+    return rangesHoldFor(file, [&](const DiagramValue& value) {
+        return valueAsWritten(value, row, results, settings);
+    });
 }
 
 // Every species name that some file accepts, and for each file the set of
@@ -592,13 +603,18 @@ struct ZoneItem {
     bool negative;
 };
 
-// A whole line with its CR LF, laid out as appendZoned lays out its items,
-// composed in a buffer on the stack when it fits one.
-void appendZonedLine(std::string& out, const ZoneItem* items, std::size_t count) {
-    char buf[1024];
+// Room in a file's pending buffer: the bytes that make it write them out,
+// and as much again as the longest line composed in place.
+constexpr std::size_t kLineRoom = 1024;
+constexpr std::size_t kPendingBytes = kFlushBytes + kLineRoom;
+
+// A whole line with its CR LF, laid out as appendZoned lays out its items.
+// A line that fits kLineRoom is composed in place at p and its end returned;
+// a longer one is composed into `out` and p is returned.
+char* appendZonedLine(char* p, std::string& out, const ZoneItem* items, std::size_t count) {
     std::size_t need = 2;
     for (std::size_t k = 0; k < count; ++k) need += items[k].text.size() + 16 + 2;
-    if (need > sizeof buf) {
+    if (need > kLineRoom) {
         const std::size_t start = out.size();
         for (std::size_t k = 0; k < count; ++k) {
             const ZoneItem& it = items[k];
@@ -611,13 +627,13 @@ void appendZonedLine(std::string& out, const ZoneItem* items, std::size_t count)
             if (it.plainNumber) out.push_back(' ');
         }
         out += "\r\n";
-        return;
+        return p;
     }
-    char* p = buf;
+    char* const lineStart = p;
     for (std::size_t k = 0; k < count; ++k) {
         const ZoneItem& it = items[k];
         if (k > 0) {
-            const std::size_t used = static_cast<std::size_t>(p - buf);
+            const std::size_t used = static_cast<std::size_t>(p - lineStart);
             const std::size_t pad = (used / kZoneWidth + 1) * kZoneWidth - used;
             // One fixed-size store of blanks (pad is at most 14; the room
             // reserved per item covers 16).
@@ -625,13 +641,13 @@ void appendZonedLine(std::string& out, const ZoneItem* items, std::size_t count)
             p += pad;
         }
         if (it.plainNumber && !it.negative) *p++ = ' ';
-        std::memcpy(p, it.text.data(), it.text.size());
+        copyBytes(p, it.text.data(), it.text.size());
         p += it.text.size();
         if (it.plainNumber) *p++ = ' ';
     }
     *p++ = '\r';
     *p++ = '\n';
-    out.append(buf, static_cast<std::size_t>(p - buf));
+    return p;
 }
 
 }  // namespace
@@ -705,20 +721,16 @@ void writeDiagramLines(DiagramFileSet& set, const SampleRow& row, const RowResul
         encodedCells[item] = encodeWindows1252(text);
         return encodedCells[item];
     };
-    // Each plain value is formatted once per row, however many files take it.
-    struct PlainText {
-        double (*plain)(const RowResults&);
-        std::string text;
-        bool negative;
-    };
-    std::array<PlainText, 16> plains;
+    // Each plain value is formatted once per row, however many files take it,
+    // into texts kept in the set from row to row (their storage is reused).
+    auto& plains = set.plainTexts;
     std::size_t plainCount = 0;
-    const auto plainText = [&](double (*f)(const RowResults&)) -> const PlainText* {
+    const auto plainText = [&](double (*f)(const RowResults&)) -> const DiagramPlainText* {
         for (std::size_t k = 0; k < plainCount; ++k) {
             if (plains[k].plain == f) return &plains[k];
         }
         if (plainCount == plains.size()) plainCount = 0;  // more than a row has: start over
-        PlainText& p = plains[plainCount++];
+        DiagramPlainText& p = plains[plainCount++];
         const double v = f(results);
         p.plain = f;
         p.text.clear();
@@ -727,14 +739,29 @@ void writeDiagramLines(DiagramFileSet& set, const SampleRow& row, const RowResul
         p.negative = v < 0;
         return &p;
     };
+    // A cell's value as the table shows it is read once per row, however
+    // many files test it.
+    std::array<double, kFormattedCellCount> shownValues;
+    std::bitset<kFormattedCellCount> shownRead;
+    const auto valueOf = [&](const DiagramValue& value) -> double {
+        if (value.plain != nullptr) return value.plain(results);
+        const auto column = static_cast<std::size_t>(value.resultColumn);
+        if (!shownRead[column]) {
+            shownValues[column] = readFormatted(row[column], set.settings);
+            shownRead[column] = true;
+        }
+        return shownValues[column];
+    };
+    std::string longLine;  // a line too long to be composed in place
     for (std::size_t i = 0; i < files.size() && i < set.files.size(); ++i) {
         const DiagramDataFile& file = files[i];
         const std::uint64_t bit = file.block == SheetBlock::Thiospinel     ? thio
                                   : file.block == SheetBlock::Selenospinel ? seleno
                                                                            : oxy;
         if ((index.accepted[i] & bit) == 0 || !set.files[i].isOpen()) continue;
-        if (!rangesHold(file, row, results, set.settings)) continue;
-        std::string& out = set.pending[i];
+        if (!rangesHoldFor(file, valueOf)) continue;
+        DiagramFileSet::PendingLines& out = set.pending[i];
+        if (!out.bytes) out.bytes = std::make_unique_for_overwrite<char[]>(kPendingBytes);
         // The items of a line; the texts are Windows-1252 already.
         std::array<ZoneItem, 8> items;
         std::size_t count = 0;
@@ -742,17 +769,26 @@ void writeDiagramLines(DiagramFileSet& set, const SampleRow& row, const RowResul
         for (const DiagramValue& value : file.values) {
             if (count == items.size()) break;
             if (value.plain != nullptr) {
-                const PlainText* p = plainText(value.plain);
+                const DiagramPlainText* p = plainText(value.plain);
                 items[count++] = {p->text, true, p->negative};
             } else {
                 items[count] = {cellText(row[value.resultColumn], count), false, false};
                 ++count;
             }
         }
-        appendZonedLine(out, items.data(), count);
-        if (out.size() >= kFlushBytes) {
-            set.files[i].write(out);
-            out.clear();
+        // out.size is below kFlushBytes here, which leaves kLineRoom.
+        char* const at = out.bytes.get() + out.size;
+        longLine.clear();
+        char* const end = appendZonedLine(at, longLine, items.data(), count);
+        out.size += static_cast<std::size_t>(end - at);
+        if (!longLine.empty()) {
+            // The lines before it go first.
+            set.files[i].write({out.bytes.get(), out.size});
+            out.size = 0;
+            set.files[i].write(longLine);
+        } else if (out.size >= kFlushBytes) {
+            set.files[i].write({out.bytes.get(), out.size});
+            out.size = 0;
         }
     }
 }
@@ -762,7 +798,9 @@ bool closeDiagramFiles(DiagramFileSet& set) {
     for (std::size_t i = 0; i < set.files.size(); ++i) {
         AtomicFile& out = set.files[i];
         if (!out.isOpen()) continue;
-        if (i < set.pending.size()) out.write(set.pending[i]);
+        if (i < set.pending.size() && set.pending[i].size > 0) {
+            out.write({set.pending[i].bytes.get(), set.pending[i].size});
+        }
         if (!out.commit()) {
             set.errors.push_back(std::string(files[i].fileName) + ": " + out.error());
         }

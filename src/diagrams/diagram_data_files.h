@@ -4,7 +4,9 @@
 // laid out in 14-character print zones, end with CR LF and are written in
 // Windows-1252.
 
+#include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,13 +58,29 @@ struct PrintItem {
 };
 std::string printZoneLine(const std::vector<PrintItem>& items);
 
+// A plain value's text, formatted once per row.
+struct DiagramPlainText {
+    double (*plain)(const RowResults&) = nullptr;
+    std::string text;
+    bool negative = false;
+};
+
 // The open files of one run.
 struct DiagramFileSet {
     NumberFormatSettings settings;
     std::vector<AtomicFile> files;    // index = position in diagramDataFiles()
     std::vector<std::string> errors;  // "file: reason" for each file that failed
-    // Lines not yet handed to their file, written in larger pieces.
-    std::vector<std::string> pending;
+    // Lines not yet handed to their file, written in larger pieces: per
+    // file, a buffer (made when the file gets its first line) filled up to
+    // its size.
+    struct PendingLines {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+    std::vector<PendingLines> pending;
+    // The plain values of the row being written, kept so their texts'
+    // storage serves every row.
+    std::array<DiagramPlainText, 16> plainTexts;
 };
 
 // Creates every file in the folder in channel order and writes its header

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/copy_bytes.h"
 #include "results/results_layout.h"
 #include "results/results_table.h"
 #include "results/results_workbook.h"
@@ -120,7 +121,7 @@ void ResultsFileWriter::writeRow(const SampleRow& row) {
         char* p = buffer_.data() + at;
         for (int c = 0; c < kFormattedCellCount; ++c) {
             if (c > 0) *p++ = '\t';
-            std::memcpy(p, row[c].data(), row[c].size());
+            copyBytes(p, row[c].data(), row[c].size());
             p += row[c].size();
         }
         for (int c = kFormattedCellCount; c < kResultColumnCount; ++c) *p++ = '\t';
