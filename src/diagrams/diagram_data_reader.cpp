@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <system_error>
 
 #include "common/text_encoding.h"
+#include "diagrams/bounded_file.h"
 
 namespace qarv {
 namespace {
@@ -208,35 +208,15 @@ DataReadResult parseDiagramData(std::string_view bytes) {
 }
 
 DataReadResult readDiagramDataFile(const std::filesystem::path& path) {
-    DataReadResult result;
-    const std::string name = path.filename().string();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        result.error = std::filesystem::exists(path, ec) ? "'" + name + "' is not a file"
-                                                         : "'" + name + "' not found";
-        return result;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.error = "cannot read '" + name + "'";
-        return result;
-    }
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxDataFileBytes) {
-        result.error =
-            "'" + name + "': larger than " + std::to_string(kMaxDataFileBytes >> 20) + " MB";
-        return result;
-    }
-    // The file may grow while it is read: read in pieces, never more than
-    // the limit and one byte.
     std::string bytes;
-    char chunk[1 << 16];
-    while (in && bytes.size() <= kMaxDataFileBytes) {
-        in.read(chunk, sizeof chunk);
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    std::string error;
+    if (!readBoundedFile(path, kMaxDataFileBytes, bytes, error)) {
+        DataReadResult result;
+        result.error = error;
+        return result;
     }
-    result = parseDiagramData(bytes);
-    if (!result.ok()) result.error = "'" + name + "': " + result.error;
+    DataReadResult result = parseDiagramData(bytes);
+    if (!result.ok()) result.error = "'" + path.filename().string() + "': " + result.error;
     return result;
 }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <system_error>
 
+#include "diagrams/bounded_file.h"
 #include "diagrams/diagram_data_files.h"
 
 namespace qarv {
@@ -820,26 +820,15 @@ TemplateParseResult parseTemplate(std::string_view text) {
 }
 
 TemplateParseResult readTemplateFile(const std::filesystem::path& path) {
-    TemplateParseResult result;
-    const std::string name = path.filename().string();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        result.error = std::filesystem::exists(path, ec) ? "'" + name + "' is not a file"
-                                                         : "'" + name + "' not found";
+    std::string bytes;
+    std::string error;
+    if (!readBoundedFile(path, kMaxTemplateBytes, bytes, error)) {
+        TemplateParseResult result;
+        result.error = error;
         return result;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.error = "cannot read '" + name + "'";
-        return result;
-    }
-    // Read one byte past the limit, so an oversized file is seen without
-    // reading all of it.
-    std::string bytes(kMaxTemplateBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    result = parseTemplate(bytes);
-    if (!result.ok()) result.error = "'" + name + "': " + result.error;
+    TemplateParseResult result = parseTemplate(bytes);
+    if (!result.ok()) result.error = "'" + path.filename().string() + "': " + result.error;
     return result;
 }
 
