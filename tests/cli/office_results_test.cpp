@@ -72,18 +72,24 @@ Rows tsvRows(const std::string& text) {
     return rows;
 }
 
+// Golden sheet 101 calculated by the command line into folder, its results
+// also sent to the workbook xlsx.
+void calculateGoldenSheetInto(const fs::path& folder, const fs::path& xlsx) {
+    const fs::path input = fs::path(QARVELION_TEST_DATA_DIR) / "golden" / "sheet-101" / "input.dor";
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"calc", input.string(), "--out", folder.string(), "--xlsx", xlsx.string()},
+                     out, err, NumberFormatSettings{}),
+              kExitOk)
+        << err.str();
+}
+
 TEST(ResultsWorkbookInOffice, ShowsTheTablesTextsCellForCell) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
     }
     test::TempDir dir;
-    const fs::path input = fs::path(QARVELION_TEST_DATA_DIR) / "golden" / "sheet-101" / "input.dor";
     const fs::path xlsx = dir.path() / "results.xlsx";
-    std::ostringstream out, err;
-    ASSERT_EQ(runCli({"calc", input.string(), "--out", dir.path().string(), "--xlsx", xlsx.string()},
-                     out, err, NumberFormatSettings{}),
-              kExitOk)
-        << err.str();
+    ASSERT_NO_FATAL_FAILURE(calculateGoldenSheetInto(dir.path(), xlsx));
     // CSV options: comma, double quote, UTF-8, from line 1, cells as shown;
     // the neutral locale, whose digit-group character is ",".
     const std::string command = "cd '" + dir.path().string() +
@@ -110,13 +116,8 @@ TEST(ResultsWorkbookInOffice, AnotherReaderFindsNumbersWhereTheTableShowsNumbers
         GTEST_SKIP() << "Python's openpyxl (python3-openpyxl) is not installed";
     }
     test::TempDir dir;
-    const fs::path input = fs::path(QARVELION_TEST_DATA_DIR) / "golden" / "sheet-101" / "input.dor";
     const fs::path xlsx = dir.path() / "results.xlsx";
-    std::ostringstream out, err;
-    ASSERT_EQ(runCli({"calc", input.string(), "--out", dir.path().string(), "--xlsx", xlsx.string()},
-                     out, err, NumberFormatSettings{}),
-              kExitOk)
-        << err.str();
+    ASSERT_NO_FATAL_FAILURE(calculateGoldenSheetInto(dir.path(), xlsx));
     // One line per cell: row, column, "n" for a number or "s" for a text.
     const fs::path script = dir.path() / "kinds.py";
     test::writeFile(script,
