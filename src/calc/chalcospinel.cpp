@@ -25,27 +25,26 @@ template <std::size_t N>
 void toFourAnions(const std::array<double, N>& wt, const std::array<ElementData, N>& elements,
                   int anion, double& wtTotal, std::array<double, N>& apfu, double& apfuTotal) {
     // Elements that are 0 give exact zeros all the way; only the given ones
-    // are divided, in block order as always.
-    std::array<double, N> n{};
+    // are divided, in block order as always. The atomic proportions and
+    // fractions are held in apfu (0 elsewhere) until each step replaces them.
     std::array<std::size_t, N> given;
     std::size_t count = 0;
     double nTotal = 0;
     wtTotal = 0;
+    apfu = {};
     for (std::size_t i = 0; i < N; ++i) {
         if (wt[i] == 0) continue;
         given[count++] = i;
-        n[i] = wt[i] / elements[i].atomicMass;
+        apfu[i] = wt[i] / elements[i].atomicMass;
         wtTotal += wt[i];
-        nTotal += n[i];
+        nTotal += apfu[i];
     }
-    std::array<double, N> fraction{};
-    for (std::size_t j = 0; j < count; ++j) fraction[given[j]] = quotient(n[given[j]], nTotal);
-    const double k = quotient(4, fraction[anion]);
-    apfu = {};
+    for (std::size_t j = 0; j < count; ++j) apfu[given[j]] = quotient(apfu[given[j]], nTotal);
+    const double k = quotient(4, apfu[anion]);
     apfuTotal = 0;
     for (std::size_t j = 0; j < count; ++j) {
         const std::size_t i = given[j];
-        apfu[i] = fraction[i] * k;
+        apfu[i] = apfu[i] * k;
         apfuTotal += apfu[i];
     }
 }
@@ -53,20 +52,22 @@ void toFourAnions(const std::array<double, N>& wt, const std::array<ElementData,
 }  // namespace
 
 std::optional<ThiospinelFormula> recalculateThiospinel(const ThiospinelAnalysis& analysis) {
-    if (analysis.wt[tS] == 0) return std::nullopt;
-    ThiospinelFormula f;
+    std::optional<ThiospinelFormula> result;
+    if (analysis.wt[tS] == 0) return result;
+    ThiospinelFormula& f = result.emplace();  // made in place, not copied out
     toFourAnions(analysis.wt, kThioElements, tS, f.wtTotal, f.apfu, f.apfuTotal);
     const auto& a = f.apfu;
     f.znOverZnFe = a[tZn] + a[tFe] > 0 ? a[tZn] / (a[tZn] + a[tFe]) : 0.0;
     f.agOverAgCu = a[tAg] + a[tCu] > 0 ? a[tAg] / (a[tAg] + a[tCu]) : 0.0;
-    return f;
+    return result;
 }
 
 std::optional<SelenospinelFormula> recalculateSelenospinel(const SelenospinelAnalysis& analysis) {
-    if (analysis.wt[sSe] == 0) return std::nullopt;
-    SelenospinelFormula f;
+    std::optional<SelenospinelFormula> result;
+    if (analysis.wt[sSe] == 0) return result;
+    SelenospinelFormula& f = result.emplace();
     toFourAnions(analysis.wt, kSelenoElements, sSe, f.wtTotal, f.apfu, f.apfuTotal);
-    return f;
+    return result;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "calc/oxyspinel.h"
 
+#include <bit>
+#include <cstdint>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -23,16 +25,41 @@ double chargeDeficit(double s) {
     return s == 0 ? 0.0 : 8 * (1 - 3 / s);
 }
 
-// Sum of the 23 oxide values in column order, with the two values of one
-// oxide pair replaced (none when first is -1).
-double oxideSum(const OxideValues& w, int first = -1, double firstValue = 0, int second = -1,
-                double secondValue = 0) {
-    OxideValues v = w;
-    if (first >= 0) v[first] = firstValue;
-    if (second >= 0) v[second] = secondValue;
+// A set of columns (oxides, or the cations in the same order), one bit each.
+using ColumnSet = std::uint32_t;
+static_assert(kOxideCount <= 32);
+
+constexpr ColumnSet bit(int column) {
+    return ColumnSet{1} << column;
+}
+
+// Sum of the values of `columns`, in column order.
+//
+// Skipping a column whose value is exactly 0 never changes such a sum: it
+// starts at +0, and adding values can give -0 only from -0 + -0, so the
+// running sum is never -0, and x + 0 is x for every other x. Summing only
+// the columns that can hold a value is therefore the sum of all of them,
+// bit for bit.
+template <typename Value>
+double columnSum(const Value& value, ColumnSet columns) {
     double total = 0;
-    for (double x : v) total += x;
+    for (ColumnSet m = columns; m != 0; m &= m - 1) total += value(std::countr_zero(m));
     return total;
+}
+
+// Sum of the 23 oxide values in column order, with the two values of one
+// oxide pair replaced (none when first is -1). `given` holds the oxides
+// that are not 0.
+double oxideSum(const OxideValues& w, ColumnSet given, int first = -1, double firstValue = 0,
+                int second = -1, double secondValue = 0) {
+    if (first >= 0) given |= bit(first);
+    if (second >= 0) given |= bit(second);
+    const auto value = [&](int i) {
+        if (i == first) return firstValue;
+        if (i == second) return secondValue;
+        return w[i];
+    };
+    return columnSum(value, given);
 }
 
 // The divalent and trivalent oxide weights recalculated from a total given
@@ -63,40 +90,48 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     // An oxide that is 0 contributes exact zeros all the way (a zero's sign
     // never shows: every test and form treats -0 as 0), so only the given
     // oxides are divided, in column order as always.
-    std::array<double, kOxideCount> cations{};
+    std::array<double, kOxideCount> cations;  // set and read where given only
     std::array<int, kOxideCount> given;
+    ColumnSet givenSet = 0;
     int count = 0;
     double oxygens = 0;
     for (int i = 0; i < kOxideCount; ++i) {
         if (w[i] == 0) continue;
         given[count++] = i;
+        givenSet |= bit(i);
         const double moles = w[i] / kOxides[i].molarMass;
         cations[i] = moles * kOxides[i].cations;
         oxygens += moles * kOxides[i].oxygens;
     }
     const double toFourOxygens = quotient(4, oxygens);
-    std::array<double, kOxideCount> k{};
+    // The cations on 4 oxygens are held in the formula's apfu until the
+    // rescaling to 3 cations replaces them.
+    auto& a = f.apfu;
     double s = 0;
     for (int j = 0; j < count; ++j) {
         const int i = given[j];
-        k[i] = cations[i] * toFourOxygens;
-        s += k[i];
+        a[i] = cations[i] * toFourOxygens;
+        s += a[i];
     }
-    auto& a = f.apfu;
     for (int j = 0; j < count; ++j) {
         const int i = given[j];
-        a[i] = quotient(3 * k[i], s);
+        a[i] = quotient(3 * a[i], s);
     }
+    // The cations that can be other than 0: the given ones and those the
+    // charge balance sets.
+    ColumnSet cationSet = givenSet;
 
     // Iron given as FeO alone: the charge deficit is ferric iron.
     if (w[FeO] > 0 && w[Fe2O3] == 0) {
         a[Fe3] = chargeDeficit(s);
+        cationSet |= bit(Fe3);
         a[Fe2] = a[Fe2] - a[Fe3];
     }
     // Manganese- and cobalt-dominated oxides: Mn3+ or Co3+ takes the whole
     // deficit, and the row's iron leaves the formula.
     if (w[MnO] > 75 && w[Mn2O3] == 0) {
         a[Mn3] = chargeDeficit(s);
+        cationSet |= bit(Mn3);
         a[Mn2] = a[Mn2] - a[Mn3];
         a[Fe3] = 0;
         a[Fe2] = 0;
@@ -104,13 +139,14 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     if (a[Mn2] < 0) a[Mn2] = 0;
     if (w[CoO] > 75 && w[Co2O3] == 0) {
         a[Co3] = chargeDeficit(s);
+        cationSet |= bit(Co3);
         a[Co2] = a[Co2] - a[Co3];
         a[Fe3] = 0;
         a[Fe2] = 0;
     }
     if (a[Co2] < 0) a[Co2] = 0;
 
-    for (double x : a) f.cationTotal += x;
+    f.cationTotal = columnSum([&a](int i) { return a[i]; }, cationSet);
 
     // Negative estimates are cleaned up after the total.
     if (a[Fe2] < 0) a[Fe2] = 0;
@@ -162,13 +198,13 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     // line starts again from the measured values and the last one wins.
     // Only the total that stands at the end is summed.
     if (f.coOCalc > 0 && f.co2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, CoO, f.coOCalc, Co2O3, f.co2O3Calc);
+        f.oxideTotal = oxideSum(w, givenSet, CoO, f.coOCalc, Co2O3, f.co2O3Calc);
     } else if (f.mnOCalc > 0 && f.mn2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, MnO, f.mnOCalc, Mn2O3, f.mn2O3Calc);
+        f.oxideTotal = oxideSum(w, givenSet, MnO, f.mnOCalc, Mn2O3, f.mn2O3Calc);
     } else if (f.feOCalc > 0 && f.fe2O3Calc > 0) {
-        f.oxideTotal = oxideSum(w, FeO, f.feOCalc, Fe2O3, f.fe2O3Calc);
+        f.oxideTotal = oxideSum(w, givenSet, FeO, f.feOCalc, Fe2O3, f.fe2O3Calc);
     } else {
-        f.oxideTotal = oxideSum(w);
+        f.oxideTotal = oxideSum(w, givenSet);
     }
     return f;
 }
