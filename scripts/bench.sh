@@ -3,6 +3,10 @@
 # five repetitions each, reporting mean, median and spread. Extra arguments
 # go to the benchmark program (for example --benchmark_filter=Run).
 #
+# Then the desktop program's start-up: launch to first painted window, ten
+# times (under Xvfb when xvfb-run is installed, else on the offscreen
+# platform), with the median. STARTUP_RUNS changes the count; 0 skips it.
+#
 # Then the batch end to end: one million header-named chromite analyses
 # (generated into a folder under /tmp, never into the repository) through
 # qarvelion-cli batch into a results TSV and the 57 diagram data files, run
@@ -12,9 +16,34 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench --target qarvelion-bench qarvelion-cli
+cmake --build build-bench --target qarvelion-bench qarvelion-cli qarvelion
 ./build-bench/bin/qarvelion-bench --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true "$@"
+
+runs="${STARTUP_RUNS:-10}"
+if [ "$runs" -gt 0 ]; then
+  if command -v xvfb-run >/dev/null; then
+    display="Xvfb"
+    launch=(xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb)
+  else
+    display="offscreen platform"
+    launch=(env QT_QPA_PLATFORM=offscreen)
+  fi
+  # One run outside the count warms the caches as a second start would.
+  "${launch[@]}" ./build-bench/bin/qarvelion --exit-when-shown 2>/dev/null
+  times=()
+  for ((run = 1; run <= runs; run++)); do
+    # xvfb-run starts its server first; the program's own time is taken
+    # inside, from its launch to its exit after the first paint.
+    ms=$("${launch[@]}" bash -c 'start=$(date +%s%N)
+      ./build-bench/bin/qarvelion --exit-when-shown 2>/dev/null
+      echo $((($(date +%s%N) - start) / 1000000))')
+    times+=("$ms")
+  done
+  sorted=$(printf '%s\n' "${times[@]}" | sort -n | paste -sd ' ')
+  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
+  echo "start-up to first shown window ($display): median $median ms over $runs runs ($sorted ms)"
+fi
 
 rows="${BATCH_ROWS:-1000000}"
 [ "$rows" -gt 0 ] || exit 0
