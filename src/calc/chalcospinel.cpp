@@ -1,6 +1,5 @@
 #include "calc/chalcospinel.h"
 
-#include <initializer_list>
 #include <string_view>
 
 namespace qarv {
@@ -110,18 +109,85 @@ constexpr std::array<ThioSpecies, 21> kThioSpecies = {{
     {"Xingzhongite", "Pb", "Ir", kLinnaeiteSubgroup},
 }};
 
+// The species by their place in the table above.
+enum ThioSpeciesId : int {
+    kNoSpecies = -1,
+    kCarrollite,
+    kCuproiridsite,
+    kCuprokalininite,
+    kFletcherite,
+    kFlorensovite,
+    kMalanite,
+    kRhodostannite,
+    kToyohaite,
+    kCadmoindite,
+    kCuprorhodsite,
+    kDaubreelite,
+    kGreigite,
+    kIndite,
+    kJoegoldsteinite,
+    kKalininite,
+    kLinnaeite,
+    kPolydymite,
+    kSiegenite,
+    kGrimmite,
+    kViolarite,
+    kXingzhongite,
+};
+static_assert(kThioSpecies[kCarrollite].species == "Carrollite");
+static_assert(kThioSpecies[kToyohaite].species == "Toyohaite");
+static_assert(kThioSpecies[kCadmoindite].species == "Cadmoindite");
+static_assert(kThioSpecies[kCuprorhodsite].species == "Cuprorhodsite");
+static_assert(kThioSpecies[kLinnaeite].species == "Linnaeite");
+static_assert(kThioSpecies[kXingzhongite].species == "Xingzhongite");
+static_assert(kXingzhongite + 1 == static_cast<int>(kThioSpecies.size()));
+
 // The species named by the (A, B) pair of the linnaeite subgroup: the pair
 // columns of the species table's linnaeite rows.
-constexpr std::size_t kFirstPairSpecies = 8;
+constexpr std::size_t kFirstPairSpecies = kCadmoindite;
 
-const ThioSpecies* findThioSpecies(std::string_view species) {
-    for (const ThioSpecies& s : kThioSpecies) {
-        if (same(s.species, species)) return &s;
-    }
-    return nullptr;
+// The candidates for the dominant A and B cations, in the order of the rules.
+constexpr std::array kASite = {tCd, tCu, tFe, tMn, tZn, tCo, tNi, tPb};
+constexpr std::array kBSite = {tIn, tRh, tCr, tFe, tCo, tNi, tIr};
+// The A cation's text where Cu is the dominant one.
+constexpr std::string_view kCopperIronA = "(Cu+)0.5(Fe3+)0.5";
+
+// The texts of a dominant cation: 0 is none, k the k-th candidate.
+std::string_view dominantAText(std::size_t key) {
+    if (key == 0) return {};
+    const ThioElement e = kASite[key - 1];
+    return e == tCu ? kCopperIronA : kThioElements[e].symbol;
+}
+std::string_view dominantBText(std::size_t key) {
+    return key == 0 ? std::string_view{} : kThioElements[kBSite[key - 1]].symbol;
 }
 
-void setSpeciesTexts(SpinelClassification& c, const ThioSpecies& s) {
+// The species each (A, B) pair of dominant cations names: the last table row
+// whose pair texts equal the pair's texts, worked out once from the table.
+using PairSpecies = std::array<std::array<int, kBSite.size() + 1>, kASite.size() + 1>;
+const PairSpecies& pairSpecies() {
+    static const PairSpecies table = [] {
+        PairSpecies t;
+        for (std::size_t a = 0; a < t.size(); ++a) {
+            for (std::size_t b = 0; b < t[a].size(); ++b) {
+                int found = kNoSpecies;
+                for (std::size_t i = kFirstPairSpecies; i < kThioSpecies.size(); ++i) {
+                    const ThioSpecies& s = kThioSpecies[i];
+                    if (same(dominantAText(a), s.dominantA) &&
+                        same(dominantBText(b), s.dominantB)) {
+                        found = static_cast<int>(i);
+                    }
+                }
+                t[a][b] = found;
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
+void setSpeciesTexts(SpinelClassification& c, int species) {
+    const ThioSpecies& s = kThioSpecies[static_cast<std::size_t>(species)];
     c.species = s.species;
     c.dominantA = s.dominantA;
     c.dominantB = s.dominantB;
@@ -130,20 +196,20 @@ void setSpeciesTexts(SpinelClassification& c, const ThioSpecies& s) {
 
 // The index (into `members`) of the member strictly greater than every other
 // member, or -1 on a tie.
-int dominantMember(const ThiospinelFormula& f, std::initializer_list<ThioElement> members) {
+template <std::size_t N>
+int dominantMember(const ThiospinelFormula& f, const std::array<ThioElement, N>& members) {
     int best = -1;
     bool tie = false;
-    int index = 0;
     ThioElement bestElement = tCu;
-    for (ThioElement e : members) {
+    for (std::size_t index = 0; index < N; ++index) {
+        const ThioElement e = members[index];
         if (best < 0 || f.apfu[e] > f.apfu[bestElement]) {
-            best = index;
+            best = static_cast<int>(index);
             bestElement = e;
             tie = false;
         } else if (!(f.apfu[e] < f.apfu[bestElement])) {
             tie = true;
         }
-        ++index;
     }
     return tie ? -1 : best;
 }
@@ -154,80 +220,80 @@ SpinelClassification classifyThiospinel(const ThiospinelFormula& f) {
     SpinelClassification c;
     const auto& a = f.apfu;
     const double cuAg = a[tCu] + a[tAg];
+    // The species so far, as its place in the species table; its texts are
+    // set from the table once the rules below have chosen it.
+    int species = kNoSpecies;
 
     if (cuAg > 0.55) {
-        const auto bSite = {tCo, tIr, tCr, tNi, tSn};
+        constexpr std::array bSite = {tCo, tIr, tCr, tNi, tSn};
         // The B-site's dominant element, found once for all the rules below.
         const int bestB = dominantMember(f, bSite);
-        const auto isDominant = [&](ThioElement e) {
-            return bestB >= 0 && *(bSite.begin() + bestB) == e;
-        };
-        const auto carrollite = [&](std::string_view species) {
-            c.species = species;
+        const auto isDominant = [&](ThioElement e) { return bestB >= 0 && bSite[bestB] == e; };
+        const auto carrollite = [&](int id) {
+            species = id;
             c.subgroup = kCarrolliteSubgroup;
             c.group = kThiospinelGroup;
         };
-        if (isDominant(tCo)) carrollite("Carrollite");
-        if (isDominant(tIr)) carrollite("Cuproiridsite");
-        if (isDominant(tCr)) carrollite("Cuprokalininite");
-        if (isDominant(tNi)) carrollite("Fletcherite");
-        if (isDominant(tCr) && a[tSb] >= 0.4) carrollite("Florensovite");
-        if (isDominant(tIr) && a[tPt] >= 0.4) carrollite("Malanite");
-        if (isDominant(tSn) && a[tFe] >= 0.4) carrollite("Rhodostannite");
-        if (a[tAg] > 0.5 && isDominant(tSn) && a[tFe] >= 0.4) carrollite("Toyohaite");
+        if (isDominant(tCo)) carrollite(kCarrollite);
+        if (isDominant(tIr)) carrollite(kCuproiridsite);
+        if (isDominant(tCr)) carrollite(kCuprokalininite);
+        if (isDominant(tNi)) carrollite(kFletcherite);
+        if (isDominant(tCr) && a[tSb] >= 0.4) carrollite(kFlorensovite);
+        if (isDominant(tIr) && a[tPt] >= 0.4) carrollite(kMalanite);
+        if (isDominant(tSn) && a[tFe] >= 0.4) carrollite(kRhodostannite);
+        if (a[tAg] > 0.5 && isDominant(tSn) && a[tFe] >= 0.4) carrollite(kToyohaite);
     }
 
+    std::size_t aKey = 0;  // the dominant A cation's candidate, 0 for none
     if (cuAg < 0.55) {
-        const auto aSite = {tCd, tCu, tFe, tMn, tZn, tCo, tNi, tPb};
-        const int best = dominantMember(f, aSite);
+        const int best = dominantMember(f, kASite);
         if (best >= 0) {
-            const ThioElement e = *(aSite.begin() + best);
-            bool match = true;
-            if (e == tCu) {
-                match = a[tFe] >= 0;
-                if (match) c.dominantA = "(Cu+)0.5(Fe3+)0.5";
-            } else {
-                c.dominantA = kThioElements[e].symbol;
-            }
-            if (match) {
+            const ThioElement e = kASite[static_cast<std::size_t>(best)];
+            if (e != tCu || a[tFe] >= 0) {
+                aKey = static_cast<std::size_t>(best) + 1;
+                c.dominantA = dominantAText(aKey);
                 c.subgroup = kLinnaeiteSubgroup;
                 c.group = kThiospinelGroup;
             }
         }
     }
 
+    std::size_t bKey = 0;
     {
-        const auto bSite = {tIn, tRh, tCr, tFe, tCo, tNi, tIr};
-        const int best = dominantMember(f, bSite);
-        if (best >= 0) c.dominantB = kThioElements[*(bSite.begin() + best)].symbol;
+        const int best = dominantMember(f, kBSite);
+        if (best >= 0) {
+            bKey = static_cast<std::size_t>(best) + 1;
+            c.dominantB = dominantBText(bKey);
+        }
     }
 
-    for (std::size_t i = kFirstPairSpecies; i < kThioSpecies.size(); ++i) {
-        const ThioSpecies& s = kThioSpecies[i];
-        if (same(c.dominantA, s.dominantA) && same(c.dominantB, s.dominantB)) c.species = s.species;
-    }
+    if (const int pair = pairSpecies()[aKey][bKey]; pair != kNoSpecies) species = pair;
 
-    if (same(c.species, "Linnaeite") && a[tNi] > 0.67 && a[tCo] > 0.67) c.species = "Grimmite";
-    if (same(c.species, "Polydymite") && a[tNi] > 0.67 && a[tCo] > 0.4) c.species = "Siegenite";
-    if (same(c.species, "Polydymite") && a[tFe] > 0.5) c.species = "Violarite";
-    if (same(c.species, "Greigite") && a[tNi] > 0.5) c.species = "Violarite";
-    if (same(c.species, "Siegenite") && a[tFe] > a[tCo]) c.species = "Violarite";
-    if (const ThioSpecies* s = findThioSpecies(c.species)) setSpeciesTexts(c, *s);
+    if (species == kLinnaeite && a[tNi] > 0.67 && a[tCo] > 0.67) species = kGrimmite;
+    if (species == kPolydymite && a[tNi] > 0.67 && a[tCo] > 0.4) species = kSiegenite;
+    if (species == kPolydymite && a[tFe] > 0.5) species = kViolarite;
+    if (species == kGreigite && a[tNi] > 0.5) species = kViolarite;
+    if (species == kSiegenite && a[tFe] > a[tCo]) species = kViolarite;
+    if (species != kNoSpecies) setSpeciesTexts(c, species);
 
-    if (same(c.species, "Malanite") && a[tRh] > a[tIr] && a[tRh] > a[tPt]) {
-        setSpeciesTexts(c, *findThioSpecies("Cuprorhodsite"));
+    if (species == kMalanite && a[tRh] > a[tIr] && a[tRh] > a[tPt]) {
+        species = kCuprorhodsite;
+        setSpeciesTexts(c, species);
     }
-    if (same(c.species, "Linnaeite") && a[tCu] > a[tFe] && a[tCu] + a[tFe] > 0.7) {
-        setSpeciesTexts(c, *findThioSpecies("Carrollite"));
+    if (species == kLinnaeite && a[tCu] > a[tFe] && a[tCu] + a[tFe] > 0.7) {
+        species = kCarrollite;
+        setSpeciesTexts(c, species);
     }
-    if (same(c.species, "Cuproiridsite") && a[tRh] > a[tIr] && a[tFe] > a[tCu]) {
+    if (species == kCuproiridsite && a[tRh] > a[tIr] && a[tFe] > a[tCu]) {
+        species = kNoSpecies;
         c.species = "not classified";
         c.dominantA = "Fe";
         c.dominantB = "Rh";
         c.subgroup = kLinnaeiteSubgroup;
     }
-    if (same(c.species, "Cuproiridsite") && a[tRh] > a[tIr] && a[tCu] > a[tFe]) {
-        setSpeciesTexts(c, *findThioSpecies("Cuprorhodsite"));
+    if (species == kCuproiridsite && a[tRh] > a[tIr] && a[tCu] > a[tFe]) {
+        species = kCuprorhodsite;
+        setSpeciesTexts(c, species);
     }
     return c;
 }
