@@ -10,9 +10,9 @@
 # Then the batch end to end: one million header-named chromite analyses
 # (generated into a folder under /tmp, never into the repository) through
 # qarvelion-cli batch into a results TSV and the 57 diagram data files, run
-# three times on one thread under /usr/bin/time -v, printing the wall time
-# and the peak memory of each run. BATCH_ROWS changes the number of rows;
-# BATCH_ROWS=0 skips this part.
+# five times on one thread under /usr/bin/time -v, printing the wall time
+# and the peak memory of each run and the medians. BATCH_ROWS changes the
+# number of rows (BATCH_ROWS=0 skips this part), BATCH_RUNS the count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -61,7 +61,9 @@ awk -v rows="$rows" 'BEGIN {
   }
 }' >"$work/chromite.csv"
 echo "batch: $rows header-named rows, $(du -h "$work/chromite.csv" | cut -f1) of CSV"
-for run in 1 2 3; do
+walls=()
+peaks=()
+for ((run = 1; run <= ${BATCH_RUNS:-5}; run++)); do
   rm -rf "$work/out"
   /usr/bin/time -v taskset -c 0 ./build-bench/bin/qarvelion-cli batch "$work/chromite.csv" \
     --out "$work/out" 2>"$work/time.txt" || { cat "$work/time.txt"; exit 1; }
@@ -70,6 +72,13 @@ for run in 1 2 3; do
   user=$(sed -n 's/.*User time (seconds): //p' "$work/time.txt")
   sys=$(sed -n 's/.*System time (seconds): //p' "$work/time.txt")
   echo "batch run $run: wall $wall, user ${user} s, system ${sys} s, peak memory $((peak / 1024)) MiB"
+  # [h:]m:ss.cc as seconds
+  walls+=("$(awk -F: '{ t = 0; for (i = 1; i <= NF; i++) t = t * 60 + $i; printf "%.2f", t }' \
+    <<<"$wall")")
+  peaks+=("$((peak / 1024))")
 done
+middle=$(((${#walls[@]} + 1) / 2))
+echo "batch median: wall $(printf '%s\n' "${walls[@]}" | sort -g | sed -n "${middle}p") s," \
+  "peak memory $(printf '%s\n' "${peaks[@]}" | sort -n | sed -n "${middle}p") MiB"
 grep 'rows calculated' "$work/time.txt" || true
 echo "outputs: $(du -sh "$work/out" | cut -f1)"
