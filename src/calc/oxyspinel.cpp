@@ -33,6 +33,12 @@ constexpr ColumnSet bit(int column) {
     return ColumnSet{1} << column;
 }
 
+// Calls visit(column) for each column of the set, in column order.
+template <typename Visit>
+void forEachColumn(ColumnSet columns, const Visit& visit) {
+    for (ColumnSet m = columns; m != 0; m &= m - 1) visit(std::countr_zero(m));
+}
+
 // Sum of the values of `columns`, in column order.
 //
 // Skipping a column whose value is exactly 0 never changes such a sum: it
@@ -43,7 +49,7 @@ constexpr ColumnSet bit(int column) {
 template <typename Value>
 double columnSum(const Value& value, ColumnSet columns) {
     double total = 0;
-    for (ColumnSet m = columns; m != 0; m &= m - 1) total += value(std::countr_zero(m));
+    forEachColumn(columns, [&](int i) { total += value(i); });
     return total;
 }
 
@@ -91,13 +97,10 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     // never shows: every test and form treats -0 as 0), so only the given
     // oxides are divided, in column order as always.
     std::array<double, kOxideCount> cations;  // set and read where given only
-    std::array<int, kOxideCount> given;
     ColumnSet givenSet = 0;
-    int count = 0;
     double oxygens = 0;
     for (int i = 0; i < kOxideCount; ++i) {
         if (w[i] == 0) continue;
-        given[count++] = i;
         givenSet |= bit(i);
         const double moles = w[i] / kOxides[i].molarMass;
         cations[i] = moles * kOxides[i].cations;
@@ -108,15 +111,11 @@ OxyspinelFormula recalculateOxyspinel(const OxideValues& w) {
     // rescaling to 3 cations replaces them.
     auto& a = f.apfu;
     double s = 0;
-    for (int j = 0; j < count; ++j) {
-        const int i = given[j];
+    forEachColumn(givenSet, [&](int i) {
         a[i] = cations[i] * toFourOxygens;
         s += a[i];
-    }
-    for (int j = 0; j < count; ++j) {
-        const int i = given[j];
-        a[i] = quotient(3 * a[i], s);
-    }
+    });
+    forEachColumn(givenSet, [&](int i) { a[i] = quotient(3 * a[i], s); });
     // The cations that can be other than 0: the given ones and those the
     // charge balance sets.
     ColumnSet cationSet = givenSet;
